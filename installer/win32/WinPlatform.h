@@ -1,0 +1,40 @@
+// The Win32 side of the installation sequence's dialogue and file output.
+#pragma once
+
+#include <windows.h>
+
+#include "installer/Platform.h"
+
+namespace quillfern::win32 {
+
+// Standard message boxes. They are owned by the installer window while it is
+// on screen, so they stay above it; before it shows (or once closed), by nobody.
+class WinDialogue final : public Dialogue {
+public:
+    explicit WinDialogue(const InstallerWindow& window) : window_(window) {}
+
+    MessageResult ShowMessage(std::wstring_view prompt, std::optional<std::wstring_view> title,
+                              MessageStyle style) override;
+    void Beep() override;
+    void ReportUnhandledFailure(std::wstring_view what) override;
+
+private:
+    HWND Owner() const;
+    const InstallerWindow& window_;
+};
+
+// Reports a failure that happened before there was an installation sequence to
+// report it (COM or a system library would not start).
+void ReportStartupFailure(std::wstring_view what);
+
+// Replaces a file only once its new content is complete and verified: the
+// bytes go to a temporary file in the same folder, are flushed and read back,
+// and then the temporary file is moved over the target. A failed pass leaves
+// the target as it was and no temporary file behind. A read-only target is
+// refused here, because the platform does not always refuse it (Wine as root).
+class SafeFileOutput final : public FileOutput {
+public:
+    void WriteWholeFile(const std::wstring& path, std::span<const std::byte> bytes) override;
+};
+
+}  // namespace quillfern::win32

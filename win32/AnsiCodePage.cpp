@@ -1,0 +1,25 @@
+#include "win32/AnsiCodePage.h"
+
+#include <windows.h>
+
+namespace quillfern::win32 {
+
+std::string SystemAnsiCodePage::ToAnsi(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int wideLength = static_cast<int>(text.size());
+    const int length = ::WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, bytes.data(), length, nullptr, nullptr);
+    return bytes;
+}
+
+std::wstring SystemAnsiCodePage::FromAnsi(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    const int byteLength = static_cast<int>(bytes.size());
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), byteLength, nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), byteLength, text.data(), length);
+    return text;
+}
+
+}  // namespace quillfern::win32
