@@ -12,7 +12,7 @@ namespace art {
 inline constexpr int kCellCount = 25;
 inline constexpr int kJokerCell = 24;
 inline constexpr Rgb kKeyGreen{0, 255, 0};
-inline constexpr Rgb kOutlineGrey{120, 120, 124};
+inline constexpr Rgb kOutlineGrey{122, 122, 122};
 inline constexpr Rgb kCardWhite{255, 255, 255};
 
 enum class Rank { Nine, Ten, Jack, Queen, King, Ace };
