@@ -192,211 +192,325 @@ CourtStyle StyleFor(Suit suit) {
 // One half of a court card in a 100-wide box whose height is `H`; y = H is the centre line.
 void DrawCourtHalf(cairo_t* cr, Rank rank, Suit suit, double H) {
     const CourtStyle st = StyleFor(suit);
-    const double lw = 1.1;
+    const double lw = 1.0;
+    auto Y = [H](double f) { return f * H; };
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
 
-    // What each figure holds, behind the body.
-    if (rank == Rank::King) {
-        cairo_new_path(cr);
-        cairo_rectangle(cr, 79, 0.1 * H, 4, 0.72 * H);
-        FillStroke(cr, kSilver, kInk, lw * 0.7);
-        cairo_new_path(cr);
-        cairo_rectangle(cr, 72, 0.8 * H, 18, 3.5);
-        FillStroke(cr, kGold, kInk, lw * 0.7);
-    } else if (rank == Rank::Jack) {
-        cairo_new_path(cr);
-        cairo_rectangle(cr, 80, 0.06 * H, 3, 0.94 * H);
-        FillStroke(cr, kGoldDark, kInk, lw * 0.6);
-        cairo_new_path(cr);
-        cairo_move_to(cr, 81.5, 0.02 * H);
-        cairo_line_to(cr, 88, 0.16 * H);
-        cairo_line_to(cr, 81.5, 0.24 * H);
-        cairo_line_to(cr, 75, 0.16 * H);
-        cairo_close_path(cr);
-        FillStroke(cr, kSilver, kInk, lw * 0.7);
-    }
+    // Queen's hair falls behind the shoulders.
     if (rank == Rank::Queen) {
-        // Long hair falling behind the shoulders.
         cairo_new_path(cr);
-        cairo_move_to(cr, 36, 0.3 * H);
-        cairo_curve_to(cr, 28, 0.5 * H, 30, 0.7 * H, 26, 0.78 * H);
-        cairo_line_to(cr, 74, 0.78 * H);
-        cairo_curve_to(cr, 70, 0.7 * H, 72, 0.5 * H, 64, 0.3 * H);
+        cairo_move_to(cr, 34, Y(0.28));
+        cairo_curve_to(cr, 26, Y(0.45), 28, Y(0.62), 22, Y(0.74));
+        cairo_line_to(cr, 78, Y(0.74));
+        cairo_curve_to(cr, 72, Y(0.62), 74, Y(0.45), 66, Y(0.28));
         cairo_close_path(cr);
-        FillStroke(cr, kHairFair, kInk, lw * 0.7);
+        FillStroke(cr, kHairFair, kInk, lw * 0.8);
     }
 
-    // Robe and shoulders.
-    cairo_new_path(cr);
-    cairo_move_to(cr, 8, H + 1);
-    cairo_line_to(cr, 8, 0.82 * H);
-    cairo_curve_to(cr, 12, 0.66 * H, 28, 0.62 * H, 38, 0.63 * H);
-    cairo_line_to(cr, 62, 0.63 * H);
-    cairo_curve_to(cr, 72, 0.62 * H, 88, 0.66 * H, 92, 0.82 * H);
-    cairo_line_to(cr, 92, H + 1);
-    cairo_close_path(cr);
+    // Body: sloping shoulders that run straight down to the centre line.
+    auto bodyPath = [&] {
+        cairo_new_path(cr);
+        cairo_move_to(cr, 4, H + 1);
+        cairo_line_to(cr, 4, Y(0.8));
+        cairo_curve_to(cr, 6, Y(0.66), 22, Y(0.6), 36, Y(0.6));
+        cairo_line_to(cr, 64, Y(0.6));
+        cairo_curve_to(cr, 78, Y(0.6), 94, Y(0.66), 96, Y(0.8));
+        cairo_line_to(cr, 96, H + 1);
+        cairo_close_path(cr);
+    };
+    bodyPath();
     FillStroke(cr, st.robe, kInk, lw);
-    // Front panel of the robe in the accent colour with trim.
+    // Brocade on the robe: small lozenges in the trim colour.
+    cairo_save(cr);
+    bodyPath();
+    cairo_clip(cr);
+    for (int row = 0; row < 4; ++row) {
+        for (int col = 0; col < 8; ++col) {
+            double x = 8 + col * 12 + (row % 2) * 6, y = Y(0.7) + row * Y(0.09);
+            if (x > 30 && x < 70) continue;
+            cairo_new_path(cr);
+            cairo_move_to(cr, x, y - 2.2);
+            cairo_line_to(cr, x + 1.8, y);
+            cairo_line_to(cr, x, y + 2.2);
+            cairo_line_to(cr, x - 1.8, y);
+            cairo_close_path(cr);
+            SetColour(cr, st.trim, 0.9);
+            cairo_fill(cr);
+        }
+    }
+    cairo_restore(cr);
+    // Front of the tunic in the accent colour, edged with trim.
     cairo_new_path(cr);
-    cairo_move_to(cr, 40, 0.64 * H);
-    cairo_line_to(cr, 60, 0.64 * H);
-    cairo_line_to(cr, 64, H + 1);
-    cairo_line_to(cr, 36, H + 1);
+    cairo_move_to(cr, 38, Y(0.6));
+    cairo_line_to(cr, 62, Y(0.6));
+    cairo_line_to(cr, 68, H + 1);
+    cairo_line_to(cr, 32, H + 1);
     cairo_close_path(cr);
     FillStroke(cr, st.accent, kInk, lw * 0.8);
     for (int side = -1; side <= 1; side += 2) {
         cairo_new_path(cr);
-        cairo_move_to(cr, 50 + side * 10, 0.64 * H);
-        cairo_line_to(cr, 50 + side * 14, H + 1);
+        cairo_move_to(cr, 50 + side * 12, Y(0.6));
+        cairo_line_to(cr, 50 + side * 18, H + 1);
         SetColour(cr, st.trim);
-        cairo_set_line_width(cr, 2.6);
+        cairo_set_line_width(cr, 3.0);
+        cairo_stroke(cr);
+        cairo_new_path(cr);
+        cairo_move_to(cr, 50 + side * 12, Y(0.6));
+        cairo_line_to(cr, 50 + side * 18, H + 1);
+        SetColour(cr, kInk);
+        cairo_set_line_width(cr, 0.5);
         cairo_stroke(cr);
     }
-    // Sleeve trim bands.
-    for (int side = -1; side <= 1; side += 2) {
+    // King's ermine: a white band with black tails across the shoulders.
+    if (rank == Rank::King) {
         cairo_new_path(cr);
-        cairo_move_to(cr, 50 + side * 40, 0.8 * H);
-        cairo_curve_to(cr, 50 + side * 34, 0.74 * H, 50 + side * 26, 0.72 * H, 50 + side * 20, 0.72 * H);
-        SetColour(cr, st.trim);
-        cairo_set_line_width(cr, 2.4);
-        cairo_stroke(cr);
+        cairo_move_to(cr, 5, Y(0.8));
+        cairo_curve_to(cr, 8, Y(0.66), 22, Y(0.6), 36, Y(0.6));
+        cairo_line_to(cr, 64, Y(0.6));
+        cairo_curve_to(cr, 78, Y(0.6), 92, Y(0.66), 95, Y(0.8));
+        cairo_line_to(cr, 95, Y(0.86));
+        cairo_curve_to(cr, 90, Y(0.74), 78, Y(0.69), 64, Y(0.69));
+        cairo_line_to(cr, 36, Y(0.69));
+        cairo_curve_to(cr, 22, Y(0.69), 10, Y(0.74), 5, Y(0.86));
+        cairo_close_path(cr);
+        FillStroke(cr, kCream, kInk, lw * 0.7);
+        for (double x : {12.0, 24.0, 76.0, 88.0, 42.0, 58.0}) {
+            double y = (x < 30 || x > 70) ? Y(0.72) + std::abs(x - 50) * 0.08 : Y(0.645);
+            cairo_new_path(cr);
+            cairo_move_to(cr, x, y - 1.6);
+            cairo_line_to(cr, x, y + 1.6);
+            SetColour(cr, kInk);
+            cairo_set_line_width(cr, 1.4);
+            cairo_stroke(cr);
+        }
     }
     // Suit badge on the chest.
-    Ellipse(cr, 50, 0.86 * H, 7.5, 7.5);
-    FillStroke(cr, kCream, st.trim, 1.4);
-    DrawPip(cr, suit, 50, 0.86 * H, 10);
+    Ellipse(cr, 50, Y(0.86), 8, 8);
+    FillStroke(cr, kCream, st.trim, 1.6);
+    DrawPip(cr, suit, 50, Y(0.86), 10.5);
 
-    // Ruff collar.
+    // Neck and collar.
     cairo_new_path(cr);
-    for (int i = 0; i <= 12; ++i) {
-        double x = 34 + i * (32.0 / 12);
-        double y = 0.64 * H + ((i % 2) ? 3.5 : 0);
-        if (i == 0) cairo_move_to(cr, x, y); else cairo_line_to(cr, x, y);
+    cairo_rectangle(cr, 45, Y(0.5), 10, Y(0.12));
+    FillStroke(cr, kSkin, kInk, lw * 0.6);
+    if (rank != Rank::King) {
+        cairo_new_path(cr);
+        for (int i = 0; i <= 14; ++i) {
+            double x = 32 + i * (36.0 / 14);
+            double y = Y(0.62) + ((i % 2) ? 3.6 : 0);
+            if (i == 0) cairo_move_to(cr, x, y); else cairo_line_to(cr, x, y);
+        }
+        cairo_line_to(cr, 64, Y(0.56));
+        cairo_curve_to(cr, 56, Y(0.54), 44, Y(0.54), 36, Y(0.56));
+        cairo_close_path(cr);
+        FillStroke(cr, kCream, kInk, lw * 0.7);
     }
-    cairo_line_to(cr, 62, 0.58 * H);
-    cairo_line_to(cr, 38, 0.58 * H);
-    cairo_close_path(cr);
-    FillStroke(cr, kCream, kInk, lw * 0.7);
 
-    // Face.
-    Ellipse(cr, 50, 0.43 * H, 11.5, 14.5);
+    // What each figure holds, in front: sword, sceptre or halberd, with the hand around it.
+    const double itemX = 80;
+    if (rank == Rank::King) {
+        cairo_new_path(cr);
+        cairo_move_to(cr, itemX - 2.2, Y(0.82));
+        cairo_line_to(cr, itemX - 2.2, Y(0.14));
+        cairo_line_to(cr, itemX, Y(0.06));
+        cairo_line_to(cr, itemX + 2.2, Y(0.14));
+        cairo_line_to(cr, itemX + 2.2, Y(0.82));
+        cairo_close_path(cr);
+        FillStroke(cr, kSilver, kInk, lw * 0.7);
+        cairo_new_path(cr);
+        cairo_rectangle(cr, itemX - 8, Y(0.8), 16, 3.2);
+        FillStroke(cr, kGold, kInk, lw * 0.7);
+    } else if (rank == Rank::Queen) {
+        cairo_new_path(cr);
+        cairo_rectangle(cr, itemX - 1.3, Y(0.2), 2.6, Y(0.8));
+        FillStroke(cr, kGold, kInk, lw * 0.6);
+        DrawPipColoured(cr, Suit::Hearts, itemX, Y(0.17), 9, M_PI, kGold);
+        Ellipse(cr, itemX, Y(0.12), 2.2, 2.2);
+        FillStroke(cr, kRed, kInk, 0.5);
+    } else {
+        cairo_new_path(cr);
+        cairo_rectangle(cr, itemX - 1.3, Y(0.1), 2.6, Y(0.9));
+        FillStroke(cr, kGoldDark, kInk, lw * 0.6);
+        cairo_new_path(cr);
+        cairo_move_to(cr, itemX, Y(0.02));
+        cairo_line_to(cr, itemX + 3, Y(0.12));
+        cairo_line_to(cr, itemX + 10, Y(0.1));
+        cairo_curve_to(cr, itemX + 8, Y(0.16), itemX + 8, Y(0.2), itemX + 10, Y(0.26));
+        cairo_line_to(cr, itemX, Y(0.22));
+        cairo_line_to(cr, itemX - 5, Y(0.18));
+        cairo_line_to(cr, itemX - 2, Y(0.12));
+        cairo_close_path(cr);
+        FillStroke(cr, kSilver, kInk, lw * 0.7);
+    }
+    // Sleeve and hand.
+    cairo_new_path(cr);
+    cairo_move_to(cr, 64, Y(0.66));
+    cairo_curve_to(cr, 72, Y(0.7), 76, Y(0.78), 76, Y(0.86));
+    cairo_line_to(cr, 86, Y(0.86));
+    cairo_curve_to(cr, 86, Y(0.74), 80, Y(0.64), 70, Y(0.61));
+    cairo_close_path(cr);
+    FillStroke(cr, st.robe == kGold ? kRed : kGold, kInk, lw * 0.7);
+    Ellipse(cr, itemX + 0.5, Y(0.89), 5, 4);
+    FillStroke(cr, kSkin, kInk, lw * 0.7);
+
+    // Head.
+    const double faceY = 0.38;
+    if (rank == Rank::King) {
+        // Hair at the sides and a full beard.
+        cairo_new_path(cr);
+        cairo_move_to(cr, 36, Y(0.3));
+        cairo_curve_to(cr, 33, Y(0.46), 36, Y(0.62), 50, Y(0.68));
+        cairo_curve_to(cr, 64, Y(0.62), 67, Y(0.46), 64, Y(0.3));
+        cairo_close_path(cr);
+        FillStroke(cr, kBeardWhite, kInk, lw * 0.7);
+    }
+    Ellipse(cr, 50, Y(faceY), 11.5, Y(0.15));
     FillStroke(cr, kSkin, kInk, lw * 0.8);
     if (rank == Rank::King) {
         cairo_new_path(cr);
-        cairo_move_to(cr, 38.6, 0.44 * H);
-        cairo_curve_to(cr, 38, 0.62 * H, 44, 0.72 * H, 50, 0.74 * H);
-        cairo_curve_to(cr, 56, 0.72 * H, 62, 0.62 * H, 61.4, 0.44 * H);
-        cairo_curve_to(cr, 58, 0.56 * H, 42, 0.56 * H, 38.6, 0.44 * H);
+        cairo_move_to(cr, 39, Y(0.41));
+        cairo_curve_to(cr, 40, Y(0.56), 45, Y(0.64), 50, Y(0.66));
+        cairo_curve_to(cr, 55, Y(0.64), 60, Y(0.56), 61, Y(0.41));
+        cairo_curve_to(cr, 57, Y(0.47), 43, Y(0.47), 39, Y(0.41));
         cairo_close_path(cr);
         FillStroke(cr, kBeardWhite, kInk, lw * 0.7);
+        for (double x : {45.0, 50.0, 55.0}) {
+            cairo_new_path(cr);
+            cairo_move_to(cr, x, Y(0.52));
+            cairo_line_to(cr, x + (x - 50) * 0.2, Y(0.6));
+            SetColour(cr, kSilver);
+            cairo_set_line_width(cr, 0.7);
+            cairo_stroke(cr);
+        }
         cairo_new_path(cr);
-        cairo_move_to(cr, 43, 0.53 * H);
-        cairo_curve_to(cr, 46, 0.49 * H, 49, 0.5 * H, 50, 0.51 * H);
-        cairo_curve_to(cr, 51, 0.5 * H, 54, 0.49 * H, 57, 0.53 * H);
+        cairo_move_to(cr, 42, Y(0.46));
+        cairo_curve_to(cr, 45, Y(0.42), 48.5, Y(0.43), 50, Y(0.445));
+        cairo_curve_to(cr, 51.5, Y(0.43), 55, Y(0.42), 58, Y(0.46));
         SetColour(cr, kInk);
-        cairo_set_line_width(cr, 1.2);
+        cairo_set_line_width(cr, 1.1);
         cairo_stroke(cr);
-    } else if (rank == Rank::Jack) {
+    } else if (rank == Rank::Queen) {
+        // Fringe framing the face.
         cairo_new_path(cr);
-        cairo_move_to(cr, 38.5, 0.4 * H);
-        cairo_curve_to(cr, 37, 0.5 * H, 38, 0.56 * H, 40, 0.58 * H);
-        cairo_line_to(cr, 41, 0.36 * H);
+        cairo_move_to(cr, 38.5, Y(0.4));
+        cairo_curve_to(cr, 38, Y(0.26), 47, Y(0.24), 50, Y(0.27));
+        cairo_curve_to(cr, 53, Y(0.24), 62, Y(0.26), 61.5, Y(0.4));
+        cairo_curve_to(cr, 58, Y(0.3), 54, Y(0.3), 50, Y(0.31));
+        cairo_curve_to(cr, 46, Y(0.3), 42, Y(0.3), 38.5, Y(0.4));
         cairo_close_path(cr);
-        cairo_move_to(cr, 61.5, 0.4 * H);
-        cairo_curve_to(cr, 63, 0.5 * H, 62, 0.56 * H, 60, 0.58 * H);
-        cairo_line_to(cr, 59, 0.36 * H);
+        FillStroke(cr, kHairFair, kInk, lw * 0.6);
+    } else {
+        // Jack: a dark bob cut level with the jaw.
+        cairo_new_path(cr);
+        cairo_move_to(cr, 38, Y(0.5));
+        cairo_curve_to(cr, 35, Y(0.36), 38, Y(0.25), 50, Y(0.25));
+        cairo_curve_to(cr, 62, Y(0.25), 65, Y(0.36), 62, Y(0.5));
+        cairo_line_to(cr, 60, Y(0.5));
+        cairo_curve_to(cr, 60, Y(0.38), 56, Y(0.32), 50, Y(0.32));
+        cairo_curve_to(cr, 44, Y(0.32), 40, Y(0.38), 40, Y(0.5));
         cairo_close_path(cr);
         FillStroke(cr, kHairDark, kInk, lw * 0.6);
     }
-    // Eyes, brows, nose and mouth.
+    // Eyes, brows, nose, mouth and cheeks.
     for (int side = -1; side <= 1; side += 2) {
-        Ellipse(cr, 50 + side * 4.3, 0.41 * H, 1.4, 1.4);
+        Ellipse(cr, 50 + side * 4.6, Y(faceY + 0.005), 1.9, 1.3);
+        Fill(cr, kCardWhite);
+        Ellipse(cr, 50 + side * 4.6, Y(faceY + 0.005), 1.2, 1.2);
         Fill(cr, kInk);
         cairo_new_path(cr);
-        cairo_move_to(cr, 50 + side * 2.2, 0.36 * H);
-        cairo_line_to(cr, 50 + side * 7, 0.355 * H);
-        SetColour(cr, kInk);
-        cairo_set_line_width(cr, 0.9);
+        cairo_move_to(cr, 50 + side * 2.2, Y(faceY - 0.04));
+        cairo_line_to(cr, 50 + side * 7.5, Y(faceY - 0.045));
+        SetColour(cr, rank == Rank::King ? kSilver : kInk);
+        cairo_set_line_width(cr, 1.0);
         cairo_stroke(cr);
+        if (rank != Rank::King) {
+            Ellipse(cr, 50 + side * 7, Y(faceY + 0.07), 2.4, 1.6);
+            SetColour(cr, kRed, 0.25);
+            cairo_fill(cr);
+        }
     }
     cairo_new_path(cr);
-    cairo_move_to(cr, 50, 0.42 * H);
-    cairo_line_to(cr, 48.6, 0.48 * H);
-    cairo_line_to(cr, 50.6, 0.485 * H);
+    cairo_move_to(cr, 50, Y(faceY));
+    cairo_line_to(cr, 48.8, Y(faceY + 0.07));
+    cairo_line_to(cr, 50.8, Y(faceY + 0.075));
     SetColour(cr, kSkinShade);
-    cairo_set_line_width(cr, 0.9);
+    cairo_set_line_width(cr, 1.0);
     cairo_stroke(cr);
     if (rank != Rank::King) {
         cairo_new_path(cr);
-        cairo_move_to(cr, 47, 0.53 * H);
-        cairo_curve_to(cr, 48.5, 0.55 * H, 51.5, 0.55 * H, 53, 0.53 * H);
+        cairo_move_to(cr, 46.5, Y(faceY + 0.105));
+        cairo_curve_to(cr, 48.5, Y(faceY + 0.125), 51.5, Y(faceY + 0.125), 53.5, Y(faceY + 0.105));
         SetColour(cr, kRed);
-        cairo_set_line_width(cr, 1.3);
+        cairo_set_line_width(cr, 1.4);
         cairo_stroke(cr);
     }
 
-    // Headgear tells the rank: tall pointed crown, small crown with pearls, feathered cap.
+    // Headgear tells the rank at a glance: tall crown, fleuron crown, feathered cap.
     if (rank == Rank::King) {
         cairo_new_path(cr);
-        cairo_move_to(cr, 36, 0.31 * H);
-        cairo_line_to(cr, 35, 0.08 * H);
-        cairo_line_to(cr, 42.5, 0.19 * H);
-        cairo_line_to(cr, 50, 0.02 * H);
-        cairo_line_to(cr, 57.5, 0.19 * H);
-        cairo_line_to(cr, 65, 0.08 * H);
-        cairo_line_to(cr, 64, 0.31 * H);
+        cairo_move_to(cr, 36, Y(0.27));
+        cairo_line_to(cr, 33, Y(0.05));
+        cairo_line_to(cr, 41.5, Y(0.15));
+        cairo_line_to(cr, 50, Y(0.0));
+        cairo_line_to(cr, 58.5, Y(0.15));
+        cairo_line_to(cr, 67, Y(0.05));
+        cairo_line_to(cr, 64, Y(0.27));
         cairo_close_path(cr);
         FillStroke(cr, kGold, kInk, lw * 0.8);
-        for (double x : {35.0, 50.0, 65.0}) {
-            Ellipse(cr, x, (x == 50.0 ? 0.02 : 0.08) * H, 2.2, 2.2);
-            FillStroke(cr, st.accent == kRed ? kRed : kRed, kInk, 0.5);
+        cairo_new_path(cr);
+        cairo_rectangle(cr, 35.5, Y(0.22), 29, Y(0.06));
+        FillStroke(cr, st.robe == kRed ? kBlue : kRed, kInk, lw * 0.6);
+        for (double x : {42.0, 50.0, 58.0}) {
+            Ellipse(cr, x, Y(0.25), 1.5, 1.5);
+            Fill(cr, kCream);
         }
-        cairo_new_path(cr);
-        cairo_rectangle(cr, 36, 0.25 * H, 28, 0.06 * H);
-        FillStroke(cr, st.trim == kGold ? kRed : kBlue, kInk, 0.6);
-    } else if (rank == Rank::Queen) {
-        cairo_new_path(cr);
-        cairo_move_to(cr, 38, 0.3 * H);
-        cairo_line_to(cr, 39, 0.17 * H);
-        cairo_curve_to(cr, 44, 0.22 * H, 46, 0.14 * H, 50, 0.1 * H);
-        cairo_curve_to(cr, 54, 0.14 * H, 56, 0.22 * H, 61, 0.17 * H);
-        cairo_line_to(cr, 62, 0.3 * H);
-        cairo_close_path(cr);
-        FillStroke(cr, kGold, kInk, lw * 0.8);
-        for (double x : {39.0, 50.0, 61.0}) {
-            Ellipse(cr, x, (x == 50.0 ? 0.09 : 0.16) * H, 2.0, 2.0);
+        for (double x : {33.0, 50.0, 67.0}) {
+            Ellipse(cr, x, Y(x == 50.0 ? 0.0 : 0.05), 2.3, 2.3);
             FillStroke(cr, kCream, kInk, 0.5);
         }
-        // A rose held at the shoulder.
-        Ellipse(cr, 22, 0.74 * H, 6, 6);
-        FillStroke(cr, st.robe == kRed ? kGold : kRed, kInk, 0.8);
-        Ellipse(cr, 22, 0.74 * H, 2.6, 2.6);
-        FillStroke(cr, kCream, kInk, 0.5);
+    } else if (rank == Rank::Queen) {
+        cairo_new_path(cr);
+        cairo_move_to(cr, 38, Y(0.27));
+        cairo_line_to(cr, 38, Y(0.15));
+        cairo_curve_to(cr, 42, Y(0.2), 44, Y(0.12), 44, Y(0.1));
+        cairo_curve_to(cr, 47, Y(0.14), 48, Y(0.08), 50, Y(0.05));
+        cairo_curve_to(cr, 52, Y(0.08), 53, Y(0.14), 56, Y(0.1));
+        cairo_curve_to(cr, 56, Y(0.12), 58, Y(0.2), 62, Y(0.15));
+        cairo_line_to(cr, 62, Y(0.27));
+        cairo_close_path(cr);
+        FillStroke(cr, kGold, kInk, lw * 0.8);
+        for (double x : {38.0, 44.0, 50.0, 56.0, 62.0}) {
+            double y = x == 50.0 ? 0.04 : (x == 44.0 || x == 56.0) ? 0.09 : 0.14;
+            Ellipse(cr, x, Y(y), 1.8, 1.8);
+            FillStroke(cr, kCream, kInk, 0.5);
+        }
+        Ellipse(cr, 50, Y(0.22), 2.2, 2.6);
+        FillStroke(cr, st.robe == kRed ? kBlue : kRed, kInk, 0.5);
     } else {
         cairo_new_path(cr);
-        cairo_move_to(cr, 33, 0.3 * H);
-        cairo_curve_to(cr, 34, 0.12 * H, 64, 0.08 * H, 68, 0.26 * H);
-        cairo_curve_to(cr, 58, 0.32 * H, 42, 0.33 * H, 33, 0.3 * H);
+        cairo_move_to(cr, 34, Y(0.27));
+        cairo_curve_to(cr, 34, Y(0.06), 66, Y(0.04), 68, Y(0.24));
+        cairo_curve_to(cr, 58, Y(0.28), 44, Y(0.29), 34, Y(0.27));
         cairo_close_path(cr);
         FillStroke(cr, st.accent, kInk, lw * 0.8);
         cairo_new_path(cr);
-        cairo_move_to(cr, 33, 0.3 * H);
-        cairo_curve_to(cr, 42, 0.33 * H, 58, 0.32 * H, 68, 0.26 * H);
+        cairo_move_to(cr, 33, Y(0.27));
+        cairo_curve_to(cr, 44, Y(0.3), 58, Y(0.29), 69, Y(0.24));
         SetColour(cr, st.trim);
-        cairo_set_line_width(cr, 2.4);
+        cairo_set_line_width(cr, 3.2);
         cairo_stroke(cr);
-        // Feather.
+        // Feather sweeping back over the cap.
         cairo_new_path(cr);
-        cairo_move_to(cr, 60, 0.16 * H);
-        cairo_curve_to(cr, 66, 0.02 * H, 76, 0.0 * H, 84, 0.04 * H);
-        cairo_curve_to(cr, 76, 0.06 * H, 68, 0.1 * H, 62, 0.2 * H);
+        cairo_move_to(cr, 58, Y(0.2));
+        cairo_curve_to(cr, 52, Y(0.06), 38, Y(0.0), 24, Y(0.04));
+        cairo_curve_to(cr, 36, Y(0.06), 48, Y(0.12), 54, Y(0.23));
         cairo_close_path(cr);
         FillStroke(cr, kCream, kInk, 0.7);
     }
 
     // Suit in the panel's corner, as on a real court card.
-    DrawPip(cr, suit, 16, 0.14 * H, 15);
+    DrawPip(cr, suit, 14, Y(0.13), 16);
 }
 
 void DrawCourt(cairo_t* cr, Rank rank, Suit suit, const Layout& c) {
@@ -440,17 +554,52 @@ void DrawCourt(cairo_t* cr, Rank rank, Suit suit, const Layout& c) {
     cairo_stroke(cr);
 }
 
+// Harlequin lozenges in three colours over whatever path is current, clipped to it.
+void Harlequin(cairo_t* cr, double x0, double y0, double x1, double y1, double cell, int shift) {
+    cairo_save(cr);
+    cairo_clip_preserve(cr);
+    Fill(cr, kGold);
+    const Rgb colours[] = {kRed, kBlue};
+    int row = 0;
+    for (double y = y0; y < y1 + cell; y += cell * 0.75, ++row) {
+        int col = 0;
+        for (double x = x0 - cell; x < x1 + cell; x += cell, ++col) {
+            double cx = x + ((row % 2) ? cell / 2 : 0);
+            cairo_new_path(cr);
+            cairo_move_to(cr, cx, y - cell * 0.75);
+            cairo_line_to(cr, cx + cell / 2, y);
+            cairo_line_to(cr, cx, y + cell * 0.75);
+            cairo_line_to(cr, cx - cell / 2, y);
+            cairo_close_path(cr);
+            if ((col + row + shift) % 3 == 2) continue;
+            Fill(cr, colours[(col + row + shift) % 3]);
+        }
+    }
+    cairo_restore(cr);
+}
+
 void DrawJokerIndex(cairo_t* cr, const Font& font, const Layout& c) {
     const char* letters = "JOKER";
-    const double cap = 0.06 * c.h;
+    const double cap = 0.062 * c.h;
     const double cx = 0.1 * c.w;
     for (int i = 0; i < 5; ++i) {
         cairo_new_path(cr);
-        font.AddText(cr, std::string(1, letters[i]), cx, 0.045 * c.h + i * cap * 1.3, cap);
-        Fill(cr, (i % 2) ? kBlack : kRed);
+        font.AddText(cr, std::string(1, letters[i]), cx, 0.04 * c.h + i * cap * 1.28, cap, 0.9);
+        Fill(cr, kBlack);
     }
+    // A five-pointed star under the word: a suit would read as a card of that suit.
+    const double starY = 0.04 * c.h + 5 * cap * 1.28 + 0.03 * c.h, starR = 0.036 * c.h;
+    cairo_new_path(cr);
+    for (int i = 0; i < 10; ++i) {
+        const double a = -M_PI / 2 + i * M_PI / 5, r = (i % 2) ? starR * 0.42 : starR;
+        if (i == 0) cairo_move_to(cr, cx + r * std::cos(a), starY + r * std::sin(a));
+        else cairo_line_to(cr, cx + r * std::cos(a), starY + r * std::sin(a));
+    }
+    cairo_close_path(cr);
+    Fill(cr, kRed);
 }
 
+// A full-length jester: belled cap, ruff, harlequin tunic, parti-coloured legs and a bauble on a stick.
 void DrawJoker(cairo_t* cr, const Font& font, const Layout& c) {
     DrawJokerIndex(cr, font, c);
     cairo_save(cr);
@@ -460,104 +609,180 @@ void DrawJoker(cairo_t* cr, const Font& font, const Layout& c) {
     cairo_restore(cr);
 
     cairo_save(cr);
-    const double scale = 0.62 * c.w / 100.0;
-    cairo_translate(cr, c.w / 2 - 50 * scale, c.h / 2 - 80 * scale);
+    const double scale = 0.6 * c.w / 100.0;
+    const double designH = 0.92 * c.h / scale;
+    cairo_translate(cr, 0.2 * c.w, 0.045 * c.h);
     cairo_scale(cr, scale, scale);
+    const double k = designH / 215.0;  // stretch along the card's height
+    auto Y = [k](double y) { return y * k; };
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     const double lw = 1.2;
-    // Body in harlequin diamonds.
+
+    // Legs in two colours and curled shoes.
     cairo_new_path(cr);
-    cairo_move_to(cr, 20, 160);
-    cairo_curve_to(cr, 22, 120, 30, 100, 40, 92);
-    cairo_line_to(cr, 60, 92);
-    cairo_curve_to(cr, 70, 100, 78, 120, 80, 160);
-    cairo_close_path(cr);
-    cairo_save(cr);
-    cairo_clip_preserve(cr);
-    Fill(cr, kGold);
-    for (int row = 0; row < 6; ++row) {
-        for (int col = 0; col < 6; ++col) {
-            if ((row + col) % 2) continue;
-            double x = 12 + col * 14 + (row % 2) * 7, y = 94 + row * 12;
-            cairo_new_path(cr);
-            cairo_move_to(cr, x, y);
-            cairo_line_to(cr, x + 7, y + 6);
-            cairo_line_to(cr, x, y + 12);
-            cairo_line_to(cr, x - 7, y + 6);
-            cairo_close_path(cr);
-            Fill(cr, (row / 2 + col) % 2 ? kRed : kBlue);
-        }
+    cairo_rectangle(cr, 35, Y(160), 13, Y(40));
+    FillStroke(cr, kRed, kInk, lw);
+    cairo_new_path(cr);
+    cairo_rectangle(cr, 52, Y(160), 13, Y(40));
+    FillStroke(cr, kBlue, kInk, lw);
+    for (int side = -1; side <= 1; side += 2) {
+        const double x = 50 + side * 8.5;
+        cairo_new_path(cr);
+        cairo_move_to(cr, x - side * 8, Y(198));
+        cairo_curve_to(cr, x - side * 8, Y(208), x + side * 14, Y(210), x + side * 20, Y(199));
+        cairo_curve_to(cr, x + side * 16, Y(203), x + side * 8, Y(200), x + side * 6, Y(198));
+        cairo_close_path(cr);
+        FillStroke(cr, kGold, kInk, lw);
+        Ellipse(cr, x + side * 20, Y(198), 2.6, 2.6);
+        FillStroke(cr, kGold, kInk, 0.7);
     }
-    cairo_restore(cr);
+
+    // The bauble stick, held in the left hand, behind the arm.
     cairo_new_path(cr);
-    cairo_move_to(cr, 20, 160);
-    cairo_curve_to(cr, 22, 120, 30, 100, 40, 92);
-    cairo_line_to(cr, 60, 92);
-    cairo_curve_to(cr, 70, 100, 78, 120, 80, 160);
+    cairo_move_to(cr, 14, Y(176));
+    cairo_line_to(cr, 14, Y(118));
+    SetColour(cr, kGoldDark);
+    cairo_set_line_width(cr, 3.4);
+    cairo_stroke(cr);
+    Ellipse(cr, 14, Y(110), 7, 7.5);
+    FillStroke(cr, kSkin, kInk, lw * 0.8);
+    cairo_new_path(cr);
+    cairo_move_to(cr, 6, Y(108));
+    cairo_curve_to(cr, 4, Y(96), 10, Y(94), 14, Y(92));
+    cairo_curve_to(cr, 18, Y(94), 24, Y(96), 22, Y(108));
     cairo_close_path(cr);
+    FillStroke(cr, kRed, kInk, lw * 0.8);
+    Ellipse(cr, 14, Y(91), 2.4, 2.4);
+    FillStroke(cr, kGold, kInk, 0.6);
+    Ellipse(cr, 12, Y(110), 0.9, 0.9);
+    Fill(cr, kInk);
+    Ellipse(cr, 16.5, Y(110), 0.9, 0.9);
+    Fill(cr, kInk);
+
+    // Tunic.
+    auto tunic = [&] {
+        cairo_new_path(cr);
+        cairo_move_to(cr, 30, Y(108));
+        cairo_line_to(cr, 70, Y(108));
+        cairo_curve_to(cr, 76, Y(130), 80, Y(150), 80, Y(166));
+        cairo_line_to(cr, 20, Y(166));
+        cairo_curve_to(cr, 20, Y(150), 24, Y(130), 30, Y(108));
+        cairo_close_path(cr);
+    };
+    tunic();
+    Harlequin(cr, 18, Y(108), 82, Y(166), 12, 0);
+    tunic();
     SetColour(cr, kInk);
     cairo_set_line_width(cr, lw);
     cairo_stroke(cr);
-    // Pointed collar.
+    // Jagged hem with bells.
     cairo_new_path(cr);
-    for (int i = 0; i <= 10; ++i) {
-        double a = M_PI * (0.05 + 0.9 * i / 10.0);
-        double r = (i % 2) ? 10 : 22;
-        double x = 50 - r * std::cos(a) * 1.3, y = 86 + r * std::sin(a) * 0.7;
+    cairo_move_to(cr, 20, Y(164));
+    for (int i = 0; i < 6; ++i) {
+        cairo_line_to(cr, 25 + i * 10, Y(174));
+        cairo_line_to(cr, 30 + i * 10, Y(164));
+    }
+    cairo_close_path(cr);
+    FillStroke(cr, kPurple, kInk, lw * 0.8);
+    for (int i = 0; i < 6; ++i) {
+        Ellipse(cr, 25 + i * 10, Y(175), 2.2, 2.2);
+        FillStroke(cr, kGold, kInk, 0.6);
+    }
+
+    // Arms: sleeves in the tunic's colours, hands in front.
+    struct Arm { double sx, sy, hx, hy; Rgb sleeve; };
+    const Arm arms[] = {{32, 114, 16, 150, kBlue}, {68, 114, 86, 136, kRed}};
+    for (const Arm& a : arms) {
+        cairo_new_path(cr);
+        cairo_move_to(cr, a.sx, Y(a.sy));
+        cairo_curve_to(cr, (a.sx + a.hx) / 2 + (a.hx < 50 ? -6 : 6), Y(a.sy + 4), a.hx, Y(a.hy - 16), a.hx, Y(a.hy - 4));
+        SetColour(cr, kInk);
+        cairo_set_line_width(cr, 11);
+        cairo_stroke_preserve(cr);
+        SetColour(cr, a.sleeve);
+        cairo_set_line_width(cr, 8.6);
+        cairo_stroke(cr);
+        Ellipse(cr, a.hx, Y(a.hy), 5, 5);
+        FillStroke(cr, kSkin, kInk, lw * 0.8);
+    }
+
+    // Ruff collar with gold tips.
+    cairo_new_path(cr);
+    for (int i = 0; i <= 12; ++i) {
+        const double a = M_PI * (0.06 + 0.88 * i / 12.0);
+        const double r = (i % 2) ? 16 : 30;
+        const double x = 50 - r * std::cos(a), y = Y(101) + Y(r * std::sin(a) * 0.45);
         if (i == 0) cairo_move_to(cr, x, y); else cairo_line_to(cr, x, y);
     }
     cairo_close_path(cr);
     FillStroke(cr, kCream, kInk, lw);
-    for (int i = 1; i < 10; i += 2) {
-        double a = M_PI * (0.05 + 0.9 * i / 10.0);
-        Ellipse(cr, 50 - 22 * std::cos(a) * 1.3, 86 + 22 * std::sin(a) * 0.7, 2.2, 2.2);
+    for (int i = 0; i <= 12; i += 2) {
+        const double a = M_PI * (0.06 + 0.88 * i / 12.0);
+        Ellipse(cr, 50 - 30 * std::cos(a), Y(101) + Y(30 * std::sin(a) * 0.45), 2.2, 2.2);
         FillStroke(cr, kGold, kInk, 0.6);
     }
-    // Face with a wide grin.
-    Ellipse(cr, 50, 68, 14, 16);
+
+    // Face with a wide grin, rosy cheeks and a red nose.
+    Ellipse(cr, 50, Y(80), 15, Y(17));
     FillStroke(cr, kSkin, kInk, lw);
     for (int side = -1; side <= 1; side += 2) {
-        Ellipse(cr, 50 + side * 5, 64, 1.8, 2.2);
+        Ellipse(cr, 50 + side * 5.5, Y(76), 1.8, Y(2.3));
         Fill(cr, kInk);
-        Ellipse(cr, 50 + side * 8.5, 72, 2.6, 2.0);
-        SetColour(cr, kRed, 0.45);
+        cairo_new_path(cr);
+        cairo_move_to(cr, 50 + side * 3, Y(71));
+        cairo_curve_to(cr, 50 + side * 5, Y(69), 50 + side * 7, Y(69), 50 + side * 9, Y(71.5));
+        SetColour(cr, kInk);
+        cairo_set_line_width(cr, 1.1);
+        cairo_stroke(cr);
+        Ellipse(cr, 50 + side * 9, Y(85), 3.2, Y(2.4));
+        SetColour(cr, kRed, 0.35);
         cairo_fill(cr);
     }
     cairo_new_path(cr);
-    cairo_move_to(cr, 42, 73);
-    cairo_curve_to(cr, 45, 80, 55, 80, 58, 73);
-    SetColour(cr, kRed);
-    cairo_set_line_width(cr, 1.8);
-    cairo_stroke(cr);
-    Ellipse(cr, 50, 70, 2.4, 2.4);
-    Fill(cr, kRed);
-    // Three-pointed cap with bells.
-    struct Point { double x, y; Rgb colour; };
-    const Point tips[] = {{14, 34, kRed}, {50, 8, kBlue}, {86, 34, kRed}};
-    for (const Point& t : tips) {
+    cairo_move_to(cr, 41, Y(86));
+    cairo_curve_to(cr, 44, Y(95), 56, Y(95), 59, Y(86));
+    cairo_curve_to(cr, 54, Y(89), 46, Y(89), 41, Y(86));
+    cairo_close_path(cr);
+    FillStroke(cr, kRed, kInk, 0.8);
+    Ellipse(cr, 50, Y(82), 2.8, Y(2.8));
+    FillStroke(cr, kRed, kInk, 0.6);
+
+    // Three-pointed cap, each point drooping to a bell.
+    struct Tip { double x, y; Rgb colour; };
+    const Tip tips[] = {{50, 6, kGold}, {4, 40, kRed}, {96, 40, kBlue}};
+    for (const Tip& t : tips) {
+        const bool side = t.x != 50;
         cairo_new_path(cr);
-        cairo_move_to(cr, 36, 56);
-        cairo_curve_to(cr, 40, 40, t.x, t.y + 14, t.x, t.y);
-        cairo_curve_to(cr, t.x + (50 - t.x) * 0.5, t.y + 18, 62, 40, 64, 56);
+        cairo_move_to(cr, 33, Y(66));
+        if (side && t.x < 50) {
+            cairo_curve_to(cr, 28, Y(50), 14, Y(40), t.x, Y(t.y));
+            cairo_curve_to(cr, 18, Y(52), 44, Y(44), 60, Y(64));
+        } else if (side) {
+            cairo_move_to(cr, 67, Y(66));
+            cairo_curve_to(cr, 72, Y(50), 86, Y(40), t.x, Y(t.y));
+            cairo_curve_to(cr, 82, Y(52), 56, Y(44), 40, Y(64));
+        } else {
+            cairo_curve_to(cr, 36, Y(48), 46, Y(20), t.x, Y(t.y));
+            cairo_curve_to(cr, 54, Y(20), 64, Y(48), 67, Y(66));
+        }
         cairo_close_path(cr);
         FillStroke(cr, t.colour, kInk, lw);
     }
     cairo_new_path(cr);
-    cairo_move_to(cr, 35, 57);
-    cairo_curve_to(cr, 42, 50, 58, 50, 65, 57);
-    SetColour(cr, kGold);
-    cairo_set_line_width(cr, 4);
+    cairo_move_to(cr, 32, Y(67));
+    cairo_curve_to(cr, 40, Y(60), 60, Y(60), 68, Y(67));
+    SetColour(cr, kInk);
+    cairo_set_line_width(cr, 6.4);
+    cairo_stroke_preserve(cr);
+    SetColour(cr, kPurple);
+    cairo_set_line_width(cr, 4.6);
     cairo_stroke(cr);
-    for (const Point& t : tips) {
-        Ellipse(cr, t.x, t.y, 4.2, 4.2);
-        FillStroke(cr, kGold, kInk, 0.8);
+    for (const Tip& t : tips) {
+        Ellipse(cr, t.x, Y(t.y), 4.4, 4.4);
+        FillStroke(cr, t.colour == kGold ? kRed : kGold, kInk, 0.9);
     }
     cairo_restore(cr);
-
-    // A star on either side of the jester.
-    DrawPipColoured(cr, Suit::Diamonds, 0.2 * c.w, 0.78 * c.h, 0.1 * c.h, 0, kRed);
-    DrawPipColoured(cr, Suit::Spades, 0.8 * c.w, 0.22 * c.h, 0.1 * c.h, 0, kBlack);
 }
 
 }  // namespace

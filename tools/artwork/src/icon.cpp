@@ -22,37 +22,41 @@ struct Premultiplied {
     std::vector<std::uint32_t> argb;
 };
 
+// A suit with a dark rim and a soft highlight toward the upper left of the screen, whatever its turn.
 void DrawSuitGlossy(cairo_t* cr, Suit suit, double cx, double cy, double size, double angle) {
-    cairo_save(cr);
-    cairo_translate(cr, cx, cy);
-    cairo_rotate(cr, angle);
-    cairo_scale(cr, size, size);
-    cairo_new_path(cr);
-    AddSuitPath(cr, suit);
+    auto shape = [&] {
+        cairo_save(cr);
+        cairo_translate(cr, cx, cy);
+        cairo_rotate(cr, angle);
+        cairo_scale(cr, size, size);
+        cairo_new_path(cr);
+        AddSuitPath(cr, suit);
+        cairo_restore(cr);
+    };
     const bool red = SuitColour(suit) == kRed;
-    UniquePattern body(cairo_pattern_create_linear(-0.5, -0.5, 0.5, 0.5));
+    shape();
+    UniquePattern body(cairo_pattern_create_linear(cx - size / 2, cy - size / 2, cx + size / 2, cy + size / 2));
     if (red) {
-        cairo_pattern_add_color_stop_rgb(body.get(), 0, 0.95, 0.25, 0.28);
-        cairo_pattern_add_color_stop_rgb(body.get(), 1, 0.6, 0.02, 0.08);
+        cairo_pattern_add_color_stop_rgb(body.get(), 0, 0.96, 0.22, 0.26);
+        cairo_pattern_add_color_stop_rgb(body.get(), 1, 0.62, 0.02, 0.08);
     } else {
-        cairo_pattern_add_color_stop_rgb(body.get(), 0, 0.38, 0.38, 0.42);
-        cairo_pattern_add_color_stop_rgb(body.get(), 1, 0.04, 0.04, 0.06);
+        cairo_pattern_add_color_stop_rgb(body.get(), 0, 0.34, 0.34, 0.4);
+        cairo_pattern_add_color_stop_rgb(body.get(), 1, 0.02, 0.02, 0.04);
     }
     cairo_set_source(cr, body.get());
     cairo_fill_preserve(cr);
-    // Gloss: a soft white ellipse over the upper part, clipped to the shape.
-    cairo_clip(cr);
+    cairo_set_line_width(cr, 0.9);
+    if (red) cairo_set_source_rgb(cr, 0.45, 0.0, 0.04); else cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
+    cairo_stroke(cr);
     cairo_save(cr);
-    cairo_translate(cr, -0.12, -0.22);
-    cairo_scale(cr, 0.34, 0.2);
-    cairo_new_path(cr);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-    cairo_restore(cr);
-    UniquePattern gloss(cairo_pattern_create_radial(-0.12, -0.26, 0.0, -0.12, -0.22, 0.34));
-    cairo_pattern_add_color_stop_rgba(gloss.get(), 0, 1, 1, 1, 0.85);
+    shape();
+    cairo_clip(cr);
+    const double gx = cx - 0.14 * size, gy = cy - 0.16 * size;
+    UniquePattern gloss(cairo_pattern_create_radial(gx, gy, 0.0, gx, gy, 0.3 * size));
+    cairo_pattern_add_color_stop_rgba(gloss.get(), 0, 1, 1, 1, red ? 0.8 : 0.7);
     cairo_pattern_add_color_stop_rgba(gloss.get(), 1, 1, 1, 1, 0.0);
     cairo_set_source(cr, gloss.get());
-    cairo_fill(cr);
+    cairo_paint(cr);
     cairo_restore(cr);
 }
 
@@ -60,12 +64,12 @@ Premultiplied Draw(double scale) {
     UniqueSurface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kIconSize, kIconSize));
     UniqueContext cr(cairo_create(surface.get()));
     const double c = kIconSize / 2.0;
-    const double off = 8.0 * scale, size = 13.5 * scale;
+    const double off = 8.4 * scale;
     // Each suit's tip faces the centre: heart and diamond as drawn, spade and club turned a quarter.
-    DrawSuitGlossy(cr.get(), Suit::Hearts, c, c - off, size, 0);
-    DrawSuitGlossy(cr.get(), Suit::Diamonds, c, c + off, size, 0);
-    DrawSuitGlossy(cr.get(), Suit::Spades, c - off, c, size, M_PI / 2);
-    DrawSuitGlossy(cr.get(), Suit::Clubs, c + off, c, size, -M_PI / 2);
+    DrawSuitGlossy(cr.get(), Suit::Hearts, c, c - off, 14.0 * scale, 0);
+    DrawSuitGlossy(cr.get(), Suit::Diamonds, c, c + off, 16.5 * scale, 0);
+    DrawSuitGlossy(cr.get(), Suit::Spades, c - off, c, 14.5 * scale, M_PI / 2);
+    DrawSuitGlossy(cr.get(), Suit::Clubs, c + off, c, 14.5 * scale, -M_PI / 2);
     cairo_surface_flush(surface.get());
     Premultiplied out;
     out.argb.resize(kPixels);

@@ -23,10 +23,13 @@ Image RenderWindowPicture(const Font& font) {
 
     const int fan[] = {Cell(Rank::Queen, Suit::Clubs), Cell(Rank::King, Suit::Clubs), Cell(Rank::Ace, Suit::Clubs),
                        Cell(Rank::Jack, Suit::Spades), Cell(Rank::Jack, Suit::Clubs)};
+    // The fan turns about a point below the picture; the last card is nearly upright so it fits whole.
     const double w = 54, h = 78;
-    const double pivotX = 70, pivotY = 168, reach = 118;
+    const double lastAngle = 0.14, step = 0.16, reach = 110;
+    const double lastX = 115, lastY = 48;
+    const double pivotX = lastX - reach * std::sin(lastAngle), pivotY = lastY + reach * std::cos(lastAngle);
     for (int i = 0; i < 5; ++i) {
-        const double angle = (i - 2) * 0.16 + 0.04;
+        const double angle = lastAngle - (4 - i) * step;
         cairo_save(cr);
         cairo_translate(cr, pivotX + reach * std::sin(angle), pivotY - reach * std::cos(angle));
         cairo_rotate(cr, angle);
