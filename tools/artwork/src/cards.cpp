@@ -112,64 +112,107 @@ void DrawNumberPips(cairo_t* cr, Rank rank, Suit suit, const Layout& c) {
 
 void Scroll(cairo_t* cr, double x, double y, double r, double dir) {
     cairo_new_path(cr);
-    const int steps = 40;
+    const int steps = 48;
     for (int i = 0; i <= steps; ++i) {
         double t = i / static_cast<double>(steps);
-        double a = dir * (t * 2.6 * M_PI);
-        double rr = r * (1.0 - 0.78 * t);
+        double a = dir * (t * 2.4 * M_PI);
+        double rr = r * (1.0 - 0.8 * t);
         double px = x + dir * rr * std::cos(a), py = y + rr * std::sin(a);
         if (i == 0) cairo_move_to(cr, px, py); else cairo_line_to(cr, px, py);
     }
 }
 
-void DrawOrnateSpade(cairo_t* cr, const Layout& c) {
-    const double cx = c.w / 2, cy = c.h / 2;
-    const double s = 0.56 * c.w;
+void Leaf(cairo_t* cr, double x, double y, double len, double angle, Rgb colour) {
+    cairo_save(cr);
+    cairo_translate(cr, x, y);
+    cairo_rotate(cr, angle);
+    cairo_new_path(cr);
+    cairo_move_to(cr, 0, 0);
+    cairo_curve_to(cr, len * 0.3, -len * 0.32, len * 0.75, -len * 0.25, len, 0);
+    cairo_curve_to(cr, len * 0.75, len * 0.25, len * 0.3, len * 0.32, 0, 0);
+    cairo_close_path(cr);
+    cairo_restore(cr);
+    Fill(cr, colour);
+}
+
+// The ace of spades carries the set's mark: a large spade in a laurel of scrolls with a jewelled inlay.
+void DrawOrnateSpade(cairo_t* cr, const Font& font, const Layout& c) {
+    const double cx = c.w / 2, cy = c.h * 0.47;
+    const double s = 0.57 * c.w;
+    const double line = std::max(0.9, 0.016 * c.w);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    // Laurel of scrolls behind the spade.
-    cairo_set_line_width(cr, 0.012 * c.w + 0.4);
-    SetColour(cr, kInk);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+
+    // Laurel: two branches rising from the ribbon, each ending in a curl, with red leaves.
     for (int side = -1; side <= 1; side += 2) {
         cairo_new_path(cr);
-        cairo_move_to(cr, cx, cy + 0.5 * s);
-        cairo_curve_to(cr, cx + side * 0.45 * s, cy + 0.5 * s, cx + side * 0.62 * s, cy + 0.1 * s,
-                       cx + side * 0.5 * s, cy - 0.25 * s);
-        cairo_stroke(cr);
-        Scroll(cr, cx + side * 0.44 * s, cy - 0.33 * s, 0.09 * s, side);
-        cairo_stroke(cr);
-        Scroll(cr, cx + side * 0.34 * s, cy + 0.56 * s, 0.08 * s, -side);
-        cairo_stroke(cr);
-        for (int k = 0; k < 4; ++k) {
-            double t = 0.2 + 0.2 * k;
-            double lx = cx + side * (0.2 + 0.38 * std::sin(t * M_PI * 0.9)) * s;
-            double ly = cy + (0.5 - 0.8 * t) * s;
-            Ellipse(cr, lx, ly, 0.035 * s, 0.018 * s);
-            SetColour(cr, kRed);
-            cairo_fill(cr);
-        }
+        cairo_move_to(cr, cx + side * 0.12 * s, cy + 0.66 * s);
+        cairo_curve_to(cr, cx + side * 0.62 * s, cy + 0.6 * s, cx + side * 0.7 * s, cy + 0.05 * s,
+                       cx + side * 0.5 * s, cy - 0.34 * s);
         SetColour(cr, kInk);
+        cairo_set_line_width(cr, line);
+        cairo_stroke(cr);
+        Scroll(cr, cx + side * 0.44 * s, cy - 0.42 * s, 0.11 * s, side);
+        cairo_set_line_width(cr, line);
+        cairo_stroke(cr);
+        for (int k = 0; k < 5; ++k) {
+            const double t = 0.12 + 0.18 * k;
+            const double px = cx + side * (0.12 + 0.54 * std::sin(t * M_PI * 0.72)) * s;
+            const double py = cy + (0.64 - 0.95 * t) * s;
+            const double tangent = std::atan2(-0.95, side * 0.58 * 0.72 * M_PI * std::cos(t * M_PI * 0.72));
+            Leaf(cr, px, py, 0.13 * s, tangent - side * 0.7, k % 2 ? kInk : kRed);
+            Leaf(cr, px, py, 0.11 * s, tangent + side * 0.9, k % 2 ? kRed : kInk);
+        }
     }
+
     DrawPip(cr, Suit::Spades, cx, cy, s);
-    // Inlay: a thin white spade line and a red heart-shaped jewel at the heart of the spade.
+    // Inlay: a white line inside the edge, a lyre of curls and a jewel in a gold setting.
     cairo_save(cr);
-    cairo_translate(cr, cx, cy - 0.02 * s);
-    cairo_scale(cr, 0.8 * s, 0.8 * s);
+    cairo_translate(cr, cx, cy - 0.015 * s);
+    cairo_scale(cr, 0.82 * s, 0.82 * s);
     cairo_new_path(cr);
     AddSuitPath(cr, Suit::Spades);
     cairo_restore(cr);
     SetColour(cr, kCardWhite);
-    cairo_set_line_width(cr, 0.012 * c.w + 0.3);
+    cairo_set_line_width(cr, line * 0.7);
     cairo_stroke(cr);
-    Ellipse(cr, cx, cy + 0.02 * s, 0.09 * s, 0.09 * s);
-    FillStroke(cr, kRed, kGold, 0.01 * c.w + 0.3);
-    Ellipse(cr, cx - 0.03 * s, cy - 0.01 * s, 0.03 * s, 0.025 * s);
-    SetColour(cr, kCardWhite, 0.7);
+    for (int side = -1; side <= 1; side += 2) {
+        cairo_new_path(cr);
+        cairo_move_to(cr, cx, cy - 0.3 * s);
+        cairo_curve_to(cr, cx + side * 0.08 * s, cy - 0.12 * s, cx + side * 0.3 * s, cy - 0.05 * s,
+                       cx + side * 0.26 * s, cy + 0.14 * s);
+        SetColour(cr, kCardWhite);
+        cairo_set_line_width(cr, line * 0.7);
+        cairo_stroke(cr);
+        Scroll(cr, cx + side * 0.2 * s, cy + 0.14 * s, 0.06 * s, -side);
+        cairo_set_line_width(cr, line * 0.7);
+        cairo_stroke(cr);
+    }
+    Ellipse(cr, cx, cy + 0.05 * s, 0.1 * s, 0.1 * s);
+    FillStroke(cr, kRed, kGold, line * 0.9);
+    Ellipse(cr, cx - 0.035 * s, cy + 0.02 * s, 0.035 * s, 0.028 * s);
+    SetColour(cr, kCardWhite, 0.75);
     cairo_fill(cr);
+
+    // Ribbon with the set's name across the stem.
+    const double ry = cy + 0.62 * s, rh = 0.13 * s, rw = 0.95 * s;
+    cairo_new_path(cr);
+    cairo_move_to(cr, cx - rw / 2, ry - rh / 2);
+    cairo_curve_to(cr, cx - rw / 4, ry - rh * 0.9, cx + rw / 4, ry - rh * 0.9, cx + rw / 2, ry - rh / 2);
+    cairo_line_to(cr, cx + rw / 2 + rh * 0.5, ry);
+    cairo_line_to(cr, cx + rw / 2, ry + rh / 2);
+    cairo_curve_to(cr, cx + rw / 4, ry + rh * 0.1, cx - rw / 4, ry + rh * 0.1, cx - rw / 2, ry + rh / 2);
+    cairo_line_to(cr, cx - rw / 2 - rh * 0.5, ry);
+    cairo_close_path(cr);
+    FillStroke(cr, kRed, kInk, line * 0.6);
+    cairo_new_path(cr);
+    font.AddText(cr, "QUILLFERN", cx, ry - rh * 0.48, rh * 0.5, 0.9);
+    Fill(cr, kCardWhite);
 }
 
-void DrawAce(cairo_t* cr, Suit suit, const Layout& c) {
+void DrawAce(cairo_t* cr, const Font& font, Suit suit, const Layout& c) {
     if (suit == Suit::Spades) {
-        DrawOrnateSpade(cr, c);
+        DrawOrnateSpade(cr, font, c);
         return;
     }
     DrawPip(cr, suit, c.w / 2, c.h / 2, 0.36 * c.h);
@@ -211,12 +254,12 @@ void DrawCourtHalf(cairo_t* cr, Rank rank, Suit suit, double H) {
     // Body: sloping shoulders that run straight down to the centre line.
     auto bodyPath = [&] {
         cairo_new_path(cr);
-        cairo_move_to(cr, 4, H + 1);
-        cairo_line_to(cr, 4, Y(0.8));
-        cairo_curve_to(cr, 6, Y(0.66), 22, Y(0.6), 36, Y(0.6));
+        cairo_move_to(cr, 9, H + 1);
+        cairo_line_to(cr, 10, Y(0.8));
+        cairo_curve_to(cr, 12, Y(0.66), 24, Y(0.6), 36, Y(0.6));
         cairo_line_to(cr, 64, Y(0.6));
-        cairo_curve_to(cr, 78, Y(0.6), 94, Y(0.66), 96, Y(0.8));
-        cairo_line_to(cr, 96, H + 1);
+        cairo_curve_to(cr, 76, Y(0.6), 88, Y(0.66), 90, Y(0.8));
+        cairo_line_to(cr, 91, H + 1);
         cairo_close_path(cr);
     };
     bodyPath();
@@ -262,26 +305,26 @@ void DrawCourtHalf(cairo_t* cr, Rank rank, Suit suit, double H) {
         cairo_set_line_width(cr, 0.5);
         cairo_stroke(cr);
     }
-    // King's ermine: a white band with black tails across the shoulders.
+    // King's ermine: a white cape collar with black tails over the shoulders.
     if (rank == Rank::King) {
         cairo_new_path(cr);
-        cairo_move_to(cr, 5, Y(0.8));
-        cairo_curve_to(cr, 8, Y(0.66), 22, Y(0.6), 36, Y(0.6));
+        cairo_move_to(cr, 10.5, Y(0.8));
+        cairo_curve_to(cr, 12, Y(0.66), 24, Y(0.6), 36, Y(0.6));
         cairo_line_to(cr, 64, Y(0.6));
-        cairo_curve_to(cr, 78, Y(0.6), 92, Y(0.66), 95, Y(0.8));
-        cairo_line_to(cr, 95, Y(0.86));
-        cairo_curve_to(cr, 90, Y(0.74), 78, Y(0.69), 64, Y(0.69));
-        cairo_line_to(cr, 36, Y(0.69));
-        cairo_curve_to(cr, 22, Y(0.69), 10, Y(0.74), 5, Y(0.86));
+        cairo_curve_to(cr, 76, Y(0.6), 88, Y(0.66), 89.5, Y(0.8));
+        cairo_curve_to(cr, 82, Y(0.82), 72, Y(0.76), 62, Y(0.74));
+        cairo_line_to(cr, 50, Y(0.8));
+        cairo_line_to(cr, 38, Y(0.74));
+        cairo_curve_to(cr, 28, Y(0.76), 18, Y(0.82), 10.5, Y(0.8));
         cairo_close_path(cr);
         FillStroke(cr, kCream, kInk, lw * 0.7);
-        for (double x : {12.0, 24.0, 76.0, 88.0, 42.0, 58.0}) {
-            double y = (x < 30 || x > 70) ? Y(0.72) + std::abs(x - 50) * 0.08 : Y(0.645);
+        const double tails[][2] = {{18, 0.74}, {28, 0.69}, {72, 0.69}, {82, 0.74}, {40, 0.67}, {60, 0.67}, {50, 0.73}};
+        for (const auto& t : tails) {
             cairo_new_path(cr);
-            cairo_move_to(cr, x, y - 1.6);
-            cairo_line_to(cr, x, y + 1.6);
+            cairo_move_to(cr, t[0], Y(t[1]) - 1.8);
+            cairo_line_to(cr, t[0], Y(t[1]) + 1.8);
             SetColour(cr, kInk);
-            cairo_set_line_width(cr, 1.4);
+            cairo_set_line_width(cr, 1.6);
             cairo_stroke(cr);
         }
     }
@@ -807,7 +850,7 @@ void DrawCard(cairo_t* cr, const Font& font, int cell, double w, double h, doubl
     switch (rank) {
         case Rank::Nine:
         case Rank::Ten: DrawNumberPips(cr, rank, suit, c); break;
-        case Rank::Ace: DrawAce(cr, suit, c); break;
+        case Rank::Ace: DrawAce(cr, font, suit, c); break;
         default: DrawCourt(cr, rank, suit, c); break;
     }
     DrawBothIndices(cr, font, rank, suit, c);
