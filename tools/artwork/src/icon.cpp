@@ -52,8 +52,8 @@ void DrawSuitGlossy(cairo_t* cr, Suit suit, double cx, double cy, double size, d
     shape();
     cairo_clip(cr);
     const double gx = cx - 0.14 * size, gy = cy - 0.16 * size;
-    UniquePattern gloss(cairo_pattern_create_radial(gx, gy, 0.0, gx, gy, 0.3 * size));
-    cairo_pattern_add_color_stop_rgba(gloss.get(), 0, 1, 1, 1, red ? 0.8 : 0.7);
+    UniquePattern gloss(cairo_pattern_create_radial(gx, gy, 0.0, gx, gy, (red ? 0.3 : 0.22) * size));
+    cairo_pattern_add_color_stop_rgba(gloss.get(), 0, 1, 1, 1, red ? 0.8 : 0.55);
     cairo_pattern_add_color_stop_rgba(gloss.get(), 1, 1, 1, 1, 0.0);
     cairo_set_source(cr, gloss.get());
     cairo_paint(cr);
@@ -69,7 +69,7 @@ Premultiplied Draw(double scale) {
     DrawSuitGlossy(cr.get(), Suit::Hearts, c, c - off, 14.0 * scale, 0);
     DrawSuitGlossy(cr.get(), Suit::Diamonds, c, c + off, 16.5 * scale, 0);
     DrawSuitGlossy(cr.get(), Suit::Spades, c - off, c, 14.5 * scale, M_PI / 2);
-    DrawSuitGlossy(cr.get(), Suit::Clubs, c + off, c, 14.5 * scale, -M_PI / 2);
+    DrawSuitGlossy(cr.get(), Suit::Clubs, c + off, c, 15.0 * scale, -M_PI / 2);
     cairo_surface_flush(surface.get());
     Premultiplied out;
     out.argb.resize(kPixels);
