@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
+#include <map>
 #include <ostream>
 #include <set>
 #include <string>
@@ -37,13 +39,13 @@ void PrintTo(const StripCase& c, std::ostream* os) { *os << c.name; }
 
 std::string CaseName(const testing::TestParamInfo<StripCase>& info) { return info.param.name; }
 
-// Bitmaps are large; each is read once for all the tests of its row.
+// Bitmaps are large; each is read once for all the tests of its row. Map nodes keep their
+// addresses, so references handed out stay valid as more strips are loaded.
 const Bitmap& Loaded(const StripCase& c) {
-    static std::vector<std::pair<std::string, Bitmap>> cache;
-    for (const auto& [name, bmp] : cache)
-        if (name == c.file) return bmp;
-    cache.emplace_back(c.file, LoadBitmap(c.file));
-    return cache.back().second;
+    static std::map<std::string, Bitmap> cache;
+    auto found = cache.find(c.file);
+    if (found == cache.end()) found = cache.emplace(c.file, LoadBitmap(c.file)).first;
+    return found->second;
 }
 
 std::set<std::pair<int, int>> ExpectedKeyPixels(const StripCase& c) {
@@ -246,7 +248,60 @@ TEST_P(StripFile, PipCountsMatchTheRankOrder) {
     }
 }
 
+// Block averages of a cell on a coarse grid: comparable across the four sizes.
+std::vector<double> CellSignature(const Bitmap& bmp, int cellWidth, int cell) {
+    constexpr int kCols = 6, kRows = 8;
+    std::vector<double> sig;
+    for (int gy = 0; gy < kRows; ++gy) {
+        for (int gx = 0; gx < kCols; ++gx) {
+            const int x0 = cell * cellWidth + 2 + gx * (cellWidth - 4) / kCols;
+            const int x1 = cell * cellWidth + 2 + (gx + 1) * (cellWidth - 4) / kCols;
+            const int y0 = 2 + gy * (bmp.height - 4) / kRows, y1 = 2 + (gy + 1) * (bmp.height - 4) / kRows;
+            double r = 0, g = 0, b = 0;
+            for (int y = y0; y < y1; ++y)
+                for (int x = x0; x < x1; ++x) {
+                    const Pixel p = bmp.At(x, y);
+                    r += p.r;
+                    g += p.g;
+                    b += p.b;
+                }
+            const double n = static_cast<double>(x1 - x0) * (y1 - y0);
+            sig.insert(sig.end(), {r / n, g / n, b / n});
+        }
+    }
+    return sig;
+}
+
+double SignatureDistance(const std::vector<double>& a, const std::vector<double>& b) {
+    double sum = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) sum += std::abs(a[i] - b[i]);
+    return sum / a.size();
+}
+
+// The larger strips hold the same 25 cards in the same order as the smallest: each cell looks most
+// like its namesake there, and closely.
+class LargerStrip : public testing::TestWithParam<StripCase> {};
+
+TEST_P(LargerStrip, HoldsTheSameCardsInTheSameOrderAsTheSmallest) {
+    const StripCase& c = GetParam();
+    const StripCase& smallest = kStrips[0];
+    const Bitmap& big = Loaded(c);
+    const Bitmap& small = Loaded(smallest);
+    std::vector<std::vector<double>> reference;
+    for (int cell = 0; cell < kCells; ++cell) reference.push_back(CellSignature(small, smallest.cellWidth, cell));
+    for (int cell = 0; cell < kCells; ++cell) {
+        const std::vector<double> sig = CellSignature(big, c.cellWidth, cell);
+        const double own = SignatureDistance(sig, reference[cell]);
+        EXPECT_LT(own, 6.0) << "cell " << cell;
+        for (int other = 0; other < kCells; ++other) {
+            if (other == cell) continue;
+            EXPECT_GT(SignatureDistance(sig, reference[other]), own) << "cell " << cell << " looks like cell " << other;
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Strips, StripFile, testing::ValuesIn(kStrips), CaseName);
+INSTANTIATE_TEST_SUITE_P(Strips, LargerStrip, testing::ValuesIn(std::begin(kStrips) + 1, std::end(kStrips)), CaseName);
 
 }  // namespace
 }  // namespace artwork_test
