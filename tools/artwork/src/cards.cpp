@@ -368,9 +368,22 @@ void DrawCourtHalf(cairo_t* cr, Rank rank, Suit suit, double H) {
         cairo_new_path(cr);
         cairo_rectangle(cr, itemX - 1.3, Y(0.2), 2.6, Y(0.8));
         FillStroke(cr, kGold, kInk, lw * 0.6);
-        DrawPipColoured(cr, Suit::Hearts, itemX, Y(0.17), 9, M_PI, kGold);
-        Ellipse(cr, itemX, Y(0.12), 2.2, 2.2);
-        FillStroke(cr, kRed, kInk, 0.5);
+        // Sceptre head: an orb under a small cross, so it reads the same in every suit.
+        cairo_new_path(cr);
+        cairo_move_to(cr, itemX, Y(0.02));
+        cairo_line_to(cr, itemX, Y(0.12));
+        cairo_move_to(cr, itemX - 3, Y(0.055));
+        cairo_line_to(cr, itemX + 3, Y(0.055));
+        SetColour(cr, kInk);
+        cairo_set_line_width(cr, 2.6);
+        cairo_stroke_preserve(cr);
+        SetColour(cr, kGold);
+        cairo_set_line_width(cr, 1.4);
+        cairo_stroke(cr);
+        Ellipse(cr, itemX, Y(0.17), 5, 5);
+        FillStroke(cr, kGold, kInk, 0.7);
+        Ellipse(cr, itemX, Y(0.17), 2, 2);
+        FillStroke(cr, kRed, kInk, 0.4);
     } else {
         cairo_new_path(cr);
         cairo_rectangle(cr, itemX - 1.3, Y(0.1), 2.6, Y(0.9));

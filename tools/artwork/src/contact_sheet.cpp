@@ -16,6 +16,8 @@ constexpr int kGap = 8;
 constexpr int kMargin = 28;
 constexpr int kLabelHeight = 34;
 constexpr int kIconZoom = 8;
+constexpr int kTitleHeight = 56;
+constexpr const char* kTitle = "Quillfern card faces for Tolvar";
 
 struct Block {
     int width, height;
@@ -58,7 +60,7 @@ Image RenderContactSheet(const Font& font, const std::vector<Image>& strips, con
     const Image windowZoom = Zoom(windowPicture, 2);
     const int row3H = std::max({preview.height, windowZoom.height, iconSide});
     const int width = std::max(row1W, row2W) + 2 * kMargin;
-    const int height = 4 * kMargin + 3 * kLabelHeight + row1H + row2H + row3H;
+    const int height = kTitleHeight + 4 * kMargin + 3 * kLabelHeight + row1H + row2H + row3H;
 
     Image sheet(width, height, kTable);
     struct Label {
@@ -72,7 +74,7 @@ Image RenderContactSheet(const Font& font, const std::vector<Image>& strips, con
                               std::to_string(strips[index].height),
                           x, y});
     };
-    int y = kMargin;
+    int y = kTitleHeight + kMargin;
     place(0, kMargin, y);
     place(1, kMargin + blocks[0].width + kMargin, y);
     y += kLabelHeight + row1H + kMargin;
@@ -101,6 +103,11 @@ Image RenderContactSheet(const Font& font, const std::vector<Image>& strips, con
     Canvas canvas(sheet.width, sheet.height);
     canvas.Put(sheet, 0, 0);
     cairo_t* cr = canvas.Cr();
+    const double titleCap = 30;
+    cairo_new_path(cr);
+    font.AddText(cr, kTitle, kMargin + font.Width(kTitle, titleCap) / 2, kMargin, titleCap);
+    SetColour(cr, kLabel);
+    cairo_fill(cr);
     for (const Label& label : labels) {
         const double cap = 15;
         const double w = font.Width(label.text, cap);
