@@ -48,8 +48,12 @@ Image Zoom(const Image& src, int factor) {
 
 }  // namespace
 
-Image RenderContactSheet(const Font& font, const std::vector<Image>& strips, const std::vector<int>& cellWidths,
-                         const Image& preview, const Image& windowPicture, const Icon& icon) {
+Image RenderContactSheet(const Font& font, const std::vector<SheetEntry>& stripEntries, const std::vector<int>& cellWidths,
+                         const SheetEntry& previewEntry, const SheetEntry& windowEntry, const Icon& icon) {
+    std::vector<Image> strips;
+    for (const SheetEntry& e : stripEntries) strips.push_back(*e.image);
+    const Image& preview = *previewEntry.image;
+    const Image& windowPicture = *windowEntry.image;
     std::vector<Block> blocks;
     for (std::size_t i = 0; i < strips.size(); ++i) blocks.push_back(FaceBlock(cellWidths[i], strips[i].height));
     const int row1W = blocks[0].width + blocks[1].width + kMargin;
@@ -70,7 +74,7 @@ Image RenderContactSheet(const Font& font, const std::vector<Image>& strips, con
     std::vector<Label> labels;
     auto place = [&](int index, int x, int y) {
         PutKeyed(sheet, strips[index], cellWidths[index], x, y + kLabelHeight);
-        labels.push_back({"Quillfern" + std::to_string(index + 1) + ".edf  " + std::to_string(cellWidths[index]) + " x " +
+        labels.push_back({stripEntries[index].name + "  " + std::to_string(cellWidths[index]) + " x " +
                               std::to_string(strips[index].height),
                           x, y});
     };
@@ -84,10 +88,10 @@ Image RenderContactSheet(const Font& font, const std::vector<Image>& strips, con
 
     int x = kMargin;
     sheet.Blit(preview, x, y + kLabelHeight);
-    labels.push_back({"Quillfern.fac  preview", x, y});
+    labels.push_back({previewEntry.name + "  preview", x, y});
     x += preview.width + kMargin * 2;
     sheet.Blit(windowZoom, x, y + kLabelHeight);
-    labels.push_back({"window picture  x2", x, y});
+    labels.push_back({windowEntry.name + "  x2", x, y});
     x += windowZoom.width + kMargin * 2;
     // The icon on a checkerboard, so its transparent pixels show as such.
     for (int py = 0; py < iconSide; ++py) {

@@ -5,11 +5,18 @@
 #include "glyphs.h"
 #include "icon.h"
 
+#include <string>
 #include <vector>
 
 namespace art {
 
-Image RenderContactSheet(const Font& font, const std::vector<Image>& strips, const std::vector<int>& cellWidths,
-                         const Image& preview, const Image& windowPicture, const Icon& icon);
+struct SheetEntry {
+    std::string name;
+    const Image* image;
+};
+
+// `strips` come with their cell widths; names label each picture.
+Image RenderContactSheet(const Font& font, const std::vector<SheetEntry>& strips, const std::vector<int>& cellWidths,
+                         const SheetEntry& preview, const SheetEntry& windowPicture, const Icon& icon);
 
 }  // namespace art

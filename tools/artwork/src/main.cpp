@@ -55,6 +55,8 @@ Image Preview(const Image& smallest, int cellWidth) {
     return preview;
 }
 
+std::string BaseName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+
 double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
@@ -64,6 +66,7 @@ int Run(const std::string& root, const std::string& fontPath) {
     const Font font(fontPath);
 
     std::vector<Image> strips;
+    std::vector<std::string> stripNames;
     std::vector<int> cellWidths;
     for (std::size_t i = 0; i < StripSizes().size(); ++i) {
         const StripSize& size = StripSizes()[i];
@@ -73,6 +76,7 @@ int Run(const std::string& root, const std::string& fontPath) {
         char name[64];
         std::snprintf(name, sizeof name, kStripFilePattern, static_cast<int>(i + 1));
         WriteFile(root + "/" + name, bytes);
+        stripNames.push_back(BaseName(name));
         std::printf("%-26s %9zu bytes\n", name, bytes.size());
     }
 
@@ -94,7 +98,11 @@ int Run(const std::string& root, const std::string& fontPath) {
     std::printf("%-26s %9zu bytes (drawing scale %.3f)\n", kIconImageFile, icon.image.size(), icon.scale);
     std::printf("%-26s %9zu bytes\n", kIconGroupFile, icon.group.size());
 
-    WritePng(root + "/" + kContactSheetFile, RenderContactSheet(font, strips, cellWidths, preview, window, icon));
+    std::vector<SheetEntry> sheetStrips;
+    for (std::size_t i = 0; i < strips.size(); ++i) sheetStrips.push_back({stripNames[i], &strips[i]});
+    WritePng(root + "/" + kContactSheetFile,
+             RenderContactSheet(font, sheetStrips, cellWidths, {BaseName(kPreviewFile), &preview},
+                                {BaseName(kWindowPictureFile), &window}, icon));
     std::printf("%-26s written\n", kContactSheetFile);
     std::printf("generator ran in %.2f s\n", Seconds(start));
     return 0;
