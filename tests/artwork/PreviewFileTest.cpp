@@ -33,7 +33,7 @@ protected:
     static inline JpegFile* jpeg_ = nullptr;
 };
 
-TEST_F(PreviewFile, SegmentsComeInTheCatalogueOrderWithExactSizes) {
+TEST_F(PreviewFile, SegmentsComeInTheGamesOrderWithExactSizes) {
     const JpegFile& j = Jpeg();
     std::vector<int> markers;
     for (const Segment& s : j.segments) markers.push_back(s.marker);

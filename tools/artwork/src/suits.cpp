@@ -75,16 +75,6 @@ void AddSuitPath(cairo_t* cr, Suit suit) {
     }
 }
 
-double SuitAspect(Suit suit) {
-    switch (suit) {
-        case Suit::Hearts: return 1.04;
-        case Suit::Diamonds: return 0.76;
-        case Suit::Clubs: return 0.99;
-        case Suit::Spades: return 1.0;
-    }
-    return 1.0;
-}
-
 void DrawPipColoured(cairo_t* cr, Suit suit, double cx, double cy, double size, double angle, Rgb colour) {
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
