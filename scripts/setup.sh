@@ -15,7 +15,7 @@ packages=(
     wine wine32:i386 fonts-wine
     xvfb x11-apps x11-utils imagemagick
     xxd file
-    libcairo2-dev libjpeg62-turbo-dev libpng-dev
+    libcairo2-dev libjpeg62-turbo-dev libpng-dev libfreetype-dev
     fonts-dejavu-core fonts-liberation
 )
 
