@@ -14,19 +14,41 @@ qf_wine_boot() {
     (
         flock 9
         if [ ! -f "$WINEPREFIX/.qf-booted" ]; then
-            wineboot -i >/dev/null 2>&1 || { echo "wine-env: wineboot failed for $WINEPREFIX" >&2; exit 1; }
+            wineboot -i >/dev/null 2>&1 9>&- || { echo "wine-env: wineboot failed for $WINEPREFIX" >&2; exit 1; }
             # Without a window manager Wine waits ~2 s whenever a window is hidden
             # or destroyed; unmanaged windows skip that and Wine draws their frames.
-            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-            wineserver -w
+            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 9>&-
+            wineserver -w 9>&-
             touch "$WINEPREFIX/.qf-booted"
         fi
     ) 9>"$WINEPREFIX.lock"
 }
 
-# Keeps the wineserver alive between programs; ended by qf_wine_stop.
+# Whether a wineserver serves this prefix: its environment names the prefix.
+qf_wine_server_running() {
+    local pid
+    for pid in $(pgrep '^wineserver' 2>/dev/null); do
+        if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+            return 0
+        fi
+    done
+    return 1
+}
+
+# Keeps the wineserver alive between programs; ended by qf_wine_stop. The
+# prefix's background processes (services, the desktop) start here with their
+# output on /dev/null: started by a test instead, they would inherit its pipe
+# and keep ctest waiting on it for as long as the server lives.
 qf_wine_keep_server() {
-    wineserver -p >/dev/null 2>&1 || true
+    (
+        flock 9
+        if ! qf_wine_server_running; then
+            # The lock's descriptor is closed for them: the server outlives the lock.
+            wineserver -p >/dev/null 2>&1 9>&- || true
+            wineboot >/dev/null 2>&1 9>&- || true
+            wine cmd /c exit >/dev/null 2>&1 9>&- || true
+        fi
+    ) 9>"$WINEPREFIX.lock"
 }
 
 qf_wine_stop() {

@@ -1,0 +1,22 @@
+# Fails unless every DLL the exe imports is on Windows' KnownDLLs list.
+cmake_policy(SET CMP0057 NEW)
+set(knownDlls advapi32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll oleaut32.dll
+    shell32.dll shlwapi.dll user32.dll)
+
+execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "objdump failed on ${EXE}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\n]+" lines "${dump}")
+if(NOT lines)
+    message(FATAL_ERROR "no import table found in ${EXE}")
+endif()
+foreach(line IN LISTS lines)
+    string(REGEX REPLACE "DLL Name: " "" dll "${line}")
+    string(STRIP "${dll}" dll)
+    string(TOLOWER "${dll}" dll)
+    message(STATUS "imports ${dll}")
+    if(NOT dll IN_LIST knownDlls)
+        message(FATAL_ERROR "${dll} is not a known DLL: load it with LoadSystemLibrary instead")
+    endif()
+endforeach()
