@@ -1,0 +1,390 @@
+#!/usr/bin/env python3
+"""Runs one row of the end-to-end matrix against the real executables under Wine.
+
+  runner.py list                      the row names, one a line
+  runner.py template --work DIR       boots the template prefix the rows clone
+  runner.py run NAME --work DIR --resources DIR --program TARGET=PATH ...
+
+Each row gets a fresh prefix cloned from the template, its own wineserver and
+its own fixtures; the driver (qf_driver.exe) plays the user in the same session.
+"""
+
+import argparse
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+import scenarios as s  # noqa: E402
+
+HERE = Path(__file__).resolve().parent
+WINE_ENV = HERE.parent.parent / "tools" / "wine" / "wine-env.sh"
+
+STEP_TIMEOUT_MS = 20000
+EXIT_TIMEOUT_S = 20
+HOLD_READY_TIMEOUT_S = 20
+# The holder outlives any row; the runner ends it once the installer has.
+HOLD_MS = 120000
+APP_FOLDER = "C:\\e2e\\app"
+MARKER_NAME = "winmm-loaded.marker"
+NO_GECKO_OR_MONO = "mscoree,mshtml="
+# Files a Wine prefix links rather than copies: read-only to Wine, and large.
+SHARED_SUFFIXES = {".dll", ".exe", ".drv", ".sys", ".vxd", ".ocx", ".cpl", ".acm", ".tlb",
+                   ".nls", ".ds", ".ax", ".com", ".msstyles"}
+
+
+class RowFailed(Exception):
+    pass
+
+
+# ---- Prefixes -----------------------------------------------------------------
+
+def template_dir(work):
+    return work / "template-prefix"
+
+
+def boot_template(work):
+    env = dict(os.environ, QF_WINE_PREFIX=str(template_dir(work)))
+    subprocess.run(["bash", "-c", 'source "$1" && qf_wine_boot', "boot", str(WINE_ENV)],
+                   env=env, check=True, timeout=300)
+
+
+def clone_prefix(template, prefix):
+    """Hard-links Wine's own binaries and copies the rest: seconds saved per row,
+    and no row can change another's registry or settings."""
+    prefix.mkdir(parents=True)
+    for entry in template.iterdir():
+        if entry.name.endswith(".reg") or entry.name == ".update-timestamp":
+            shutil.copy2(entry, prefix / entry.name)
+    shutil.copytree(template / "dosdevices", prefix / "dosdevices", symlinks=True)
+
+    def copy(src, dst):
+        if Path(src).suffix.lower() in SHARED_SUFFIXES:
+            os.link(src, dst)
+        else:
+            shutil.copy2(src, dst)
+
+    shutil.copytree(template / "drive_c", prefix / "drive_c", symlinks=True, copy_function=copy)
+
+
+def mounted_under(path):
+    with open("/proc/mounts") as mounts:
+        points = [line.split()[1] for line in mounts]
+    return [p for p in points if p == str(path) or p.startswith(str(path) + "/")]
+
+
+def remove_prefix(prefix):
+    for point in sorted(mounted_under(prefix), reverse=True):
+        subprocess.run(["umount", point], check=False)
+    if prefix.exists():
+        for path in prefix.rglob("*"):
+            if not path.is_symlink():
+                os.chmod(path, 0o755 if path.is_dir() else 0o644)
+        shutil.rmtree(prefix)
+
+
+# ---- One row ------------------------------------------------------------------
+
+class Row:
+    def __init__(self, scenario, args):
+        self.scenario = scenario
+        self.work = Path(args.work).resolve()
+        self.programs = dict(p.split("=", 1) for p in args.program)
+        self.resources = Path(args.resources).resolve()
+        self.prefix = self.work / "rows" / scenario.name
+        self.drives = {"C": self.prefix / "drive_c"}
+        self.planted = {}
+        self.read_only = set()
+        self.background = []
+        self.holders = []
+        self.failures = []
+        self.logs = 0
+        overrides = NO_GECKO_OR_MONO + (";" + scenario.dll_overrides if scenario.dll_overrides else "")
+        self.env = dict(os.environ, WINEPREFIX=str(self.prefix), WINEARCH="win32", WINEDEBUG="-all",
+                        WINEDLLOVERRIDES=overrides)
+
+    # Windows paths of the row map onto its prefix's drives.
+    def unix(self, windows_path):
+        drive, rest = windows_path[0].upper(), windows_path[3:]
+        base = self.drives[drive]
+        return base.joinpath(*[p for p in rest.split("\\") if p]) if rest else base
+
+    def program(self, target):
+        if target not in self.programs:
+            raise RowFailed(f"no program given for target {target}")
+        return self.programs[target]
+
+    def payload(self, index):
+        return (self.resources / s.NAMES[index]).read_bytes()
+
+    def content(self, spec):
+        if isinstance(spec, s.Payload):
+            return self.payload(spec.index) + spec.tail
+        return spec
+
+    def fail(self, text):
+        self.failures.append(text)
+
+    # -- Fixtures --
+
+    def prepare(self):
+        remove_prefix(self.prefix)
+        clone_prefix(template_dir(self.work), self.prefix)
+        subprocess.run(["wineserver", "-p"], env=self.env, check=True)
+        app = self.unix(APP_FOLDER)
+        app.mkdir(parents=True)
+        shutil.copy2(self.program(self.scenario.program), app / (self.scenario.program + ".exe"))
+        for item in self.scenario.setup:
+            self.apply(item, app)
+
+    def apply(self, item, app):
+        if isinstance(item, s.Folder):
+            self.unix(item.path).mkdir(parents=True, exist_ok=True)
+        elif isinstance(item, s.File):
+            path = self.unix(item.path)
+            data = self.content(item.content)
+            path.write_bytes(data)
+            self.planted[item.path] = data
+            if item.read_only:
+                # Wine shows a file without write bits as FILE_ATTRIBUTE_READONLY.
+                os.chmod(path, 0o444)
+                self.read_only.add(item.path)
+        elif isinstance(item, s.Drive):
+            target = self.prefix / ("drive_" + item.letter.lower())
+            target.mkdir()
+            if item.tmpfs_kib:
+                subprocess.run(["mount", "-t", "tmpfs", "-o", f"size={item.tmpfs_kib}k,mode=0755",
+                                "tmpfs", str(target)], check=True)
+            (self.prefix / "dosdevices" / (item.letter.lower() + ":")).symlink_to(target)
+            self.drives[item.letter.upper()] = target
+        elif isinstance(item, s.HeldOpen):
+            self.hold(item.path)
+        elif isinstance(item, s.PlantedWinmm):
+            shutil.copy2(self.program("qf_marker_winmm"), app / "winmm.dll")
+        else:
+            raise RowFailed(f"unknown fixture {item!r}")
+
+    def hold(self, path):
+        out = self.log_path("holder")
+        with open(out, "w") as log:
+            holder = subprocess.Popen(
+                ["wine", self.program("qf_driver"), "hold", path, "--timeout-ms", str(HOLD_MS)],
+                env=self.env, stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
+        self.background.append(holder)
+        self.holders.append(holder)
+        deadline = time.monotonic() + HOLD_READY_TIMEOUT_S
+        while time.monotonic() < deadline:
+            if "held=" in out.read_text():
+                return
+            if holder.poll() is not None:
+                raise RowFailed(f"the holder of {path} ended early: {out.read_text().strip()}")
+            time.sleep(0.05)
+        raise RowFailed(f"timed out after {HOLD_READY_TIMEOUT_S} s waiting for {path} to be held open")
+
+    # Output goes to files, never pipes: Wine's background processes started by
+    # a program inherit its handles and would hold a pipe open until the row ends.
+    def log_path(self, what):
+        self.logs += 1
+        return self.prefix / f"{self.logs:02d}-{what}.log"
+
+    # -- Driving --
+
+    def driver(self, *arguments):
+        command = ["wine", self.program("qf_driver"), *arguments]
+        out, err = self.log_path(arguments[0]), self.log_path(arguments[0] + "-errors")
+        try:
+            with open(out, "w") as stdout, open(err, "w") as stderr:
+                code = subprocess.run(command, env=self.env, stdout=stdout, stderr=stderr,
+                                      timeout=3 * STEP_TIMEOUT_MS / 1000 + 10).returncode
+        except subprocess.TimeoutExpired:
+            raise RowFailed(f"the driver itself hung: {' '.join(arguments)}")
+        output, errors = out.read_text(encoding="utf-8"), err.read_text(encoding="utf-8", errors="replace")
+        fields = {}
+        for line in output.splitlines():
+            key, sep, value = line.partition("=")
+            if sep:
+                fields[key] = unescape(value)
+        if code != 0:
+            raise RowFailed(f"driver {' '.join(arguments)!r} failed ({code}): "
+                            f"{errors.strip()} {fields or ''}".rstrip())
+        return fields
+
+    def expect(self, what, fields, expected):
+        for key, value in expected.items():
+            if fields.get(key) != value:
+                self.fail(f"{what}: {key} is {fields.get(key)!r}, expected {value!r}")
+
+    def step(self, index, step):
+        what = f"step {index + 1} ({type(step).__name__})"
+        timeout = ["--timeout-ms", str(STEP_TIMEOUT_MS)]
+        if isinstance(step, s.Box):
+            args = ["box", "--window", s.WINDOW_TITLE, "--press", step.press, *timeout]
+            if step.hold_ms:
+                args += ["--hold-ms", str(step.hold_ms)]
+            fields = self.driver(*args)
+            self.expect(what, fields, {"title": step.title, "prompt": step.prompt,
+                                       "buttons": step.buttons, "icon": step.icon, "window": step.window})
+        elif isinstance(step, s.Browser):
+            args = ["browser", step.action] + ([step.path] if step.action == "choose" else [])
+            fields = self.driver(*args, *timeout)
+            self.expect(what, fields, {"prompt": step.prompt, "owner": step.owner})
+        elif isinstance(step, s.CloseWindow):
+            self.driver("close-window", "--title", step.title, *timeout)
+        else:
+            raise RowFailed(f"unknown step {step!r}")
+
+    def run_program(self):
+        with open(self.log_path("program"), "w") as log:
+            program = subprocess.Popen(["wine", APP_FOLDER + "\\" + self.scenario.program + ".exe"],
+                                       env=self.env, cwd=self.unix(APP_FOLDER),
+                                       stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
+        self.background.append(program)
+        try:
+            for index, step in enumerate(self.scenario.steps):
+                self.step(index, step)
+        except RowFailed as failure:
+            self.fail(str(failure))
+            return
+        try:
+            code = program.wait(timeout=EXIT_TIMEOUT_S)
+        except subprocess.TimeoutExpired:
+            screen = self.driver("list").get("screen", "")
+            self.fail(f"timed out after {EXIT_TIMEOUT_S} s waiting for the program to end after its "
+                      f"last step; {screen}")
+            return
+        if code != self.scenario.exit_code:
+            self.fail(f"exit code {code}, expected {self.scenario.exit_code}")
+        for holder in self.holders:
+            if holder.poll() is not None:
+                self.fail("the file holder ended before the program did, so the row proved nothing")
+
+    # -- Results --
+
+    def check_files(self):
+        for folder, expected in self.scenario.folders.items():
+            path = self.unix(folder)
+            if expected is None:
+                if path.exists():
+                    self.fail(f"{folder} exists, expected it not to: {sorted(os.listdir(path))}")
+                continue
+            if not path.is_dir():
+                self.fail(f"{folder} is missing")
+                continue
+            found = sorted(p.name for p in path.iterdir())
+            if found != sorted(expected):
+                self.fail(f"{folder} holds {found}, expected exactly {sorted(expected)}")
+            for name, spec in expected.items():
+                file = path / name
+                if not file.is_file():
+                    continue
+                full = s.in_folder(folder, name)
+                want = self.planted[full] if isinstance(spec, s.Unchanged) else self.content(spec)
+                got = file.read_bytes()
+                if got != want:
+                    self.fail(f"{full}: {len(got)} bytes that differ from the expected {len(want)}")
+                if full in self.read_only and os.stat(file).st_mode & 0o222:
+                    self.fail(f"{full} lost its read-only attribute")
+        self.check_no_strays()
+
+    def check_no_strays(self):
+        """No payload file may land outside the folders the row names."""
+        allowed = {str(self.unix(f)) for f, e in self.scenario.folders.items() if e}
+        names = {n.lower() for n in s.NAMES}
+        for drive in self.drives.values():
+            for root, _, files in os.walk(drive):
+                if root in allowed:
+                    continue
+                for name in files:
+                    if name.lower() in names:
+                        self.fail(f"a payload file landed outside the expected folders: {root}/{name}")
+
+    def check_marker(self):
+        if self.scenario.marker_expected is None:
+            return
+        present = (self.unix(APP_FOLDER) / MARKER_NAME).exists()
+        if present != self.scenario.marker_expected:
+            self.fail("the planted winmm.dll was loaded" if present
+                      else "the planted winmm.dll was not loaded, so the control proves nothing")
+
+    def finish(self):
+        for process in self.background:
+            if process.poll() is None:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
+        subprocess.run(["wineserver", "-k"], env=self.env, check=False)
+        # The server must be gone before a tmpfs under the prefix can be unmounted.
+        subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=30)
+
+    def run(self):
+        started = time.monotonic()
+        try:
+            self.prepare()
+            self.run_program()
+            self.check_files()
+            self.check_marker()
+        except RowFailed as failure:
+            self.fail(str(failure))
+        finally:
+            self.finish()
+        elapsed = time.monotonic() - started
+        if self.failures:
+            print(f"FAIL {self.scenario.name} ({elapsed:.1f} s); prefix kept at {self.prefix}")
+            for failure in self.failures:
+                print("  " + failure)
+            return 1
+        remove_prefix(self.prefix)
+        print(f"PASS {self.scenario.name} ({elapsed:.1f} s)")
+        return 0
+
+
+def unescape(text):
+    out, i = [], 0
+    simple = {"\\": "\\", "r": "\r", "n": "\n", "t": "\t"}
+    while i < len(text):
+        c = text[i]
+        if c == "\\" and i + 1 < len(text):
+            nxt = text[i + 1]
+            if nxt in simple:
+                out.append(simple[nxt])
+                i += 2
+                continue
+            if nxt == "x":
+                out.append(chr(int(text[i + 2:i + 4], 16)))
+                i += 4
+                continue
+        out.append(c)
+        i += 1
+    return "".join(out)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("command", choices=["list", "template", "run"])
+    parser.add_argument("name", nargs="?")
+    parser.add_argument("--work")
+    parser.add_argument("--program", action="append", default=[])
+    parser.add_argument("--resources")
+    args = parser.parse_args()
+
+    if args.command == "list":
+        print("\n".join(row.name for row in s.SCENARIOS))
+        return 0
+    if not os.environ.get("DISPLAY"):
+        print("runner: no X display; run the tests through scripts/test.sh, which starts Xvfb")
+        return 2
+    if args.command == "template":
+        boot_template(Path(args.work).resolve())
+        return 0
+    rows = {row.name: row for row in s.SCENARIOS}
+    if args.name not in rows:
+        print(f"runner: no row named {args.name!r}")
+        return 2
+    return Row(rows[args.name], args).run()
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,254 @@
+"""The end-to-end matrix: one row per road, fault or attack, each with the boxes
+it must show (word for word), the files it must leave and its exit code."""
+
+from dataclasses import dataclass, field, replace
+from typing import Optional, Union
+
+# ---- What the rows are made of ----------------------------------------------
+
+
+@dataclass(frozen=True)
+class Payload:
+    """The exact bytes of catalogue entry `index`, optionally with a tail."""
+    index: int
+    tail: bytes = b""
+
+
+@dataclass(frozen=True)
+class Unchanged:
+    """The file must still hold what the row planted there."""
+
+
+Content = Union[bytes, Payload]
+
+
+@dataclass(frozen=True)
+class Folder:
+    path: str
+
+
+@dataclass(frozen=True)
+class File:
+    path: str
+    content: Content
+    read_only: bool = False
+
+
+@dataclass(frozen=True)
+class Drive:
+    """A drive letter mapped to a fresh folder, or to a tmpfs of `tmpfs_kib`."""
+    letter: str
+    tmpfs_kib: int = 0
+
+
+@dataclass(frozen=True)
+class HeldOpen:
+    """Another process keeps this file open with no sharing during the run."""
+    path: str
+
+
+@dataclass(frozen=True)
+class PlantedWinmm:
+    """A winmm.dll of ours beside the program that leaves a marker if loaded."""
+
+
+@dataclass(frozen=True)
+class Box:
+    title: str
+    prompt: str
+    buttons: str = "OK"
+    icon: str = "none"
+    window: str = "shown"
+    press: str = "OK"
+    hold_ms: int = 0
+
+
+@dataclass(frozen=True)
+class Browser:
+    action: str  # "cancel" or "choose"
+    path: str = ""
+    prompt: str = "C:\\"
+    owner: str = "Tolvar Support Files"
+
+
+@dataclass(frozen=True)
+class CloseWindow:
+    title: str = "Tolvar Support Files"
+
+
+@dataclass
+class Scenario:
+    name: str
+    steps: list
+    exit_code: int
+    # Every folder listed here must hold exactly these files afterwards (None:
+    # the folder must not exist); no payload file may appear anywhere else.
+    folders: dict
+    setup: list = field(default_factory=list)
+    program: str = "QuillfernFaces"
+    dll_overrides: str = ""
+    marker_expected: Optional[bool] = None
+
+
+# ---- The texts the user must see -------------------------------------------
+
+WINDOW_TITLE = "Tolvar Support Files"
+DEFAULT_FOLDER = "C:\\ProgramData\\Tolvar\\graphics"
+NAMES = ["Quillfern.fac", "Quillfern1.edf", "Quillfern2.edf", "Quillfern3.edf", "Quillfern4.edf"]
+
+M2 = Box(
+    title=DEFAULT_FOLDER + " not found.",
+    prompt="Default destination folder not found.\r\n"
+    "Make sure Tolvar has already been installed.\r\n"
+    "Select OK to browse for Tolvar\\graphics folder or CANCEL to Exit.",
+    buttons="OK,Cancel",
+)
+M3 = Box(title="Folder not specified.", prompt="No folder specified.\r\nQuillfernFaces will now exit.")
+M5 = Box(title="Success!", prompt="Quillfern Card Faces Installed!")
+M6 = Box(title="Error", prompt="Unexpected Error!\r\nQuillfernFaces will now exit.")
+UNHANDLED_101 = Box(
+    title="QuillfernFaces",
+    prompt="QuillfernFaces stopped because of a failure it cannot handle:\r\n\r\n"
+    "The embedded file CUSTOM 101 is missing from QuillfernFaces.exe.\r\n\r\n"
+    "No file has been installed.",
+    icon="shown",
+)
+
+EXIT_SUCCESS, EXIT_DECLINED, EXIT_NO_FOLDER, EXIT_WRITE_FAILURE, EXIT_UNHANDLED = 0, 2, 3, 5, 6
+# The Windows search order: the program's own folder before the system's.
+APP_FOLDER_FIRST = "winmm=n,b"
+
+
+def payloads(*indices):
+    return {NAMES[i]: Payload(i) for i in indices}
+
+
+def in_folder(folder, name):
+    return folder.rstrip("\\") + "\\" + name
+
+
+ALL_FIVE = payloads(0, 1, 2, 3, 4)
+CHOSEN = "C:\\e2e\\Chosen Folder"
+FULL_DISK = "T:\\graphics"
+
+# ---- The matrix ------------------------------------------------------------
+
+SCENARIOS = [
+    Scenario(
+        name="default_folder_present",
+        setup=[Folder(DEFAULT_FOLDER)],
+        steps=[M5],
+        exit_code=EXIT_SUCCESS,
+        folders={DEFAULT_FOLDER: ALL_FIVE},
+    ),
+    Scenario(
+        name="default_missing_cancel",
+        steps=[replace(M2, press="Cancel")],
+        exit_code=EXIT_DECLINED,
+        folders={DEFAULT_FOLDER: None},
+    ),
+    Scenario(
+        name="default_missing_escape",
+        steps=[replace(M2, press="Escape")],
+        exit_code=EXIT_DECLINED,
+        folders={DEFAULT_FOLDER: None},
+    ),
+    Scenario(
+        name="browser_cancelled",
+        steps=[M2, Browser("cancel"), M3],
+        exit_code=EXIT_NO_FOLDER,
+        folders={DEFAULT_FOLDER: None},
+    ),
+    Scenario(
+        name="folder_chosen",
+        setup=[Folder(CHOSEN)],
+        steps=[M2, Browser("choose", CHOSEN), M5],
+        exit_code=EXIT_SUCCESS,
+        folders={CHOSEN: ALL_FIVE, DEFAULT_FOLDER: None},
+    ),
+    Scenario(
+        name="drive_root_chosen",
+        setup=[Drive("R")],
+        steps=[M2, Browser("choose", "R:\\"), M5],
+        exit_code=EXIT_SUCCESS,
+        folders={"R:\\": ALL_FIVE, DEFAULT_FOLDER: None},
+    ),
+    Scenario(
+        name="longer_file_replaced",
+        setup=[Folder(DEFAULT_FOLDER),
+               File(in_folder(DEFAULT_FOLDER, NAMES[1]), Payload(1, tail=b"\xa5" * 65536))],
+        steps=[M5],
+        exit_code=EXIT_SUCCESS,
+        folders={DEFAULT_FOLDER: ALL_FIVE},
+    ),
+    Scenario(
+        name="read_only_third_entry",
+        setup=[Folder(DEFAULT_FOLDER),
+               File(in_folder(DEFAULT_FOLDER, NAMES[2]), b"read-only, keep me\r\n", read_only=True)],
+        steps=[M6],
+        exit_code=EXIT_WRITE_FAILURE,
+        folders={DEFAULT_FOLDER: {**payloads(0, 1), NAMES[2]: Unchanged()}},
+    ),
+    Scenario(
+        # 4 MiB holds entries 0 to 2 but not entry 3 beside them.
+        name="disk_fills",
+        setup=[Drive("T", tmpfs_kib=4096), Folder(FULL_DISK),
+               File(in_folder(FULL_DISK, NAMES[3]), b"the old strip, kept whole\r\n")],
+        steps=[M2, Browser("choose", FULL_DISK), M6],
+        exit_code=EXIT_WRITE_FAILURE,
+        folders={FULL_DISK: {**payloads(0, 1, 2), NAMES[3]: Unchanged()}, DEFAULT_FOLDER: None},
+    ),
+    Scenario(
+        name="file_held_open",
+        setup=[Folder(DEFAULT_FOLDER),
+               File(in_folder(DEFAULT_FOLDER, NAMES[3]), b"held by another program\r\n"),
+               HeldOpen(in_folder(DEFAULT_FOLDER, NAMES[3]))],
+        steps=[M6],
+        exit_code=EXIT_WRITE_FAILURE,
+        folders={DEFAULT_FOLDER: {**payloads(0, 1, 2), NAMES[3]: Unchanged()}},
+    ),
+    Scenario(
+        # The success box must still wait for OK once the window is gone.
+        name="window_closed_early",
+        setup=[Folder(DEFAULT_FOLDER)],
+        steps=[CloseWindow(), replace(M5, window="gone", hold_ms=1500)],
+        exit_code=EXIT_SUCCESS,
+        folders={DEFAULT_FOLDER: ALL_FIVE},
+    ),
+    Scenario(
+        name="planted_winmm_ignored",
+        setup=[Folder(DEFAULT_FOLDER), PlantedWinmm()],
+        dll_overrides=APP_FOLDER_FIRST,
+        steps=[M5],
+        exit_code=EXIT_SUCCESS,
+        folders={DEFAULT_FOLDER: ALL_FIVE},
+        marker_expected=False,
+    ),
+    Scenario(
+        # Proves the row above can fail: a static import takes the planted copy.
+        name="planted_winmm_control",
+        program="qf_imports_winmm",
+        setup=[PlantedWinmm()],
+        dll_overrides=APP_FOLDER_FIRST,
+        steps=[],
+        exit_code=0,
+        folders={},
+        marker_expected=True,
+    ),
+    Scenario(
+        name="without_resource_103",
+        program="QuillfernFaces_no103",
+        setup=[Folder(DEFAULT_FOLDER)],
+        steps=[M6],
+        exit_code=EXIT_WRITE_FAILURE,
+        folders={DEFAULT_FOLDER: payloads(0, 1)},
+    ),
+    Scenario(
+        name="without_resource_101",
+        program="QuillfernFaces_no101",
+        setup=[Folder(DEFAULT_FOLDER)],
+        steps=[UNHANDLED_101],
+        exit_code=EXIT_UNHANDLED,
+        folders={DEFAULT_FOLDER: {}},
+    ),
+]
