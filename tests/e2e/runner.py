@@ -18,6 +18,8 @@ import sys
 import time
 from pathlib import Path
 
+# No bytecode cache in the source folder.
+sys.dont_write_bytecode = True
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import scenarios as s  # noqa: E402
 
@@ -132,9 +134,14 @@ class Row:
     # -- Fixtures --
 
     def prepare(self):
+        if self.prefix.exists():
+            # A row killed part-way may have left its server running.
+            subprocess.run(["wineserver", "-k"], env=self.env, check=False)
+            subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=30)
         remove_prefix(self.prefix)
         clone_prefix(template_dir(self.work), self.prefix)
-        subprocess.run(["wineserver", "-p"], env=self.env, check=True)
+        subprocess.run(["wineserver", "-p"], env=self.env, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         app = self.unix(APP_FOLDER)
         app.mkdir(parents=True)
         shutil.copy2(self.program(self.scenario.program), app / (self.scenario.program + ".exe"))
