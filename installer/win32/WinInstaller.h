@@ -1,0 +1,19 @@
+// One run of the installation on the Win32 platform objects.
+#pragma once
+
+#include <functional>
+
+#include "installer/Exit.h"
+#include "installer/Platform.h"
+
+namespace quillfern::win32 {
+
+// Gives the platform the sequence will run on. A test-only build uses it to
+// put its own wrappers around some of the real objects; the product has none.
+using PlatformDecorator = std::function<Platform(const Platform&)>;
+
+// Assembles the Win32 platform, runs the installation sequence once and
+// returns how it ended. The caller ends the process.
+Exit RunWinInstaller(const PlatformDecorator& decorate = {});
+
+}  // namespace quillfern::win32
