@@ -11,6 +11,7 @@ its own fixtures; the driver (qf_driver.exe) plays the user in the same session.
 
 import argparse
 import os
+import select
 import shutil
 import signal
 import subprocess
@@ -29,6 +30,7 @@ WINE_ENV = HERE.parent.parent / "tools" / "wine" / "wine-env.sh"
 STEP_TIMEOUT_MS = 20000
 EXIT_TIMEOUT_S = 20
 HOLD_READY_TIMEOUT_S = 20
+DISPLAY_TIMEOUT_S = 20
 # The holder outlives any row; the runner ends it once the installer has.
 HOLD_MS = 120000
 APP_FOLDER = "C:\\e2e\\app"
@@ -43,6 +45,31 @@ class RowFailed(Exception):
     pass
 
 
+class PrivateDisplay:
+    """An Xvfb of the row's own: no other test's window can cover the row's,
+    and none of the row's can cover a window another test reads pixels from."""
+
+    def __init__(self):
+        read_end, write_end = os.pipe()
+        self.server = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True)
+        os.close(write_end)
+        with os.fdopen(read_end) as numbers:
+            ready, _, _ = select.select([numbers], [], [], DISPLAY_TIMEOUT_S)
+            number = numbers.readline().strip() if ready else ""
+        if not number:
+            self.close()
+            raise RowFailed(f"timed out after {DISPLAY_TIMEOUT_S} s waiting for Xvfb to start")
+        self.name = ":" + number
+
+    def close(self):
+        if self.server.poll() is None:
+            self.server.terminate()
+            self.server.wait(timeout=10)
+
+
 # ---- Prefixes -----------------------------------------------------------------
 
 def template_dir(work):
@@ -50,9 +77,13 @@ def template_dir(work):
 
 
 def boot_template(work):
-    env = dict(os.environ, QF_WINE_PREFIX=str(template_dir(work)))
-    subprocess.run(["bash", "-c", 'source "$1" && qf_wine_boot', "boot", str(WINE_ENV)],
-                   env=env, check=True, timeout=300)
+    display = PrivateDisplay()
+    try:
+        env = dict(os.environ, QF_WINE_PREFIX=str(template_dir(work)), DISPLAY=display.name)
+        subprocess.run(["bash", "-c", 'source "$1" && qf_wine_boot', "boot", str(WINE_ENV)],
+                       env=env, check=True, timeout=300)
+    finally:
+        display.close()
 
 
 def clone_prefix(template, prefix):
@@ -105,6 +136,7 @@ class Row:
         self.holders = []
         self.failures = []
         self.logs = 0
+        self.display = None
         overrides = NO_GECKO_OR_MONO + (";" + scenario.dll_overrides if scenario.dll_overrides else "")
         self.env = dict(os.environ, WINEPREFIX=str(self.prefix), WINEARCH="win32", WINEDEBUG="-all",
                         WINEDLLOVERRIDES=overrides)
@@ -134,6 +166,8 @@ class Row:
     # -- Fixtures --
 
     def prepare(self):
+        self.display = PrivateDisplay()
+        self.env["DISPLAY"] = self.display.name
         if self.prefix.exists():
             # A row killed part-way may have left its server running.
             subprocess.run(["wineserver", "-k"], env=self.env, check=False)
@@ -254,7 +288,8 @@ class Row:
             for index, step in enumerate(self.scenario.steps):
                 self.step(index, step)
         except RowFailed as failure:
-            self.fail(str(failure))
+            ended = program.poll()
+            self.fail(str(failure) + ("" if ended is None else f" (the program had ended, exit code {ended})"))
             return
         try:
             code = program.wait(timeout=EXIT_TIMEOUT_S)
@@ -325,6 +360,8 @@ class Row:
         subprocess.run(["wineserver", "-k"], env=self.env, check=False)
         # The server must be gone before a tmpfs under the prefix can be unmounted.
         subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=30)
+        if self.display:
+            self.display.close()
 
     def run(self):
         started = time.monotonic()
@@ -380,9 +417,6 @@ def main():
     if args.command == "list":
         print("\n".join(row.name for row in s.SCENARIOS))
         return 0
-    if not os.environ.get("DISPLAY"):
-        print("runner: no X display; run the tests through scripts/test.sh, which starts Xvfb")
-        return 2
     if args.command == "template":
         boot_template(Path(args.work).resolve())
         return 0

@@ -21,6 +21,8 @@ namespace {
 using quillfern::win32::UniqueFile;
 using quillfern::win32::UniqueHandle;
 
+// The system's own dialog class and the control ids of its message box and
+// folder browser templates.
 constexpr wchar_t kDialogClass[] = L"#32770";
 constexpr int kBoxPromptId = 0xFFFF;
 constexpr int kBoxIconId = 0x0440;
