@@ -35,6 +35,8 @@ DISPLAY_TIMEOUT_S = 20
 HOLD_MS = 120000
 APP_FOLDER = "C:\\e2e\\app"
 MARKER_NAME = "winmm-loaded.marker"
+# Left by qf_wine_boot once a prefix has booted.
+BOOTED_MARK = ".qf-booted"
 NO_GECKO_OR_MONO = "mscoree,mshtml="
 # Files a Wine prefix links rather than copies: read-only to Wine, and large.
 SHARED_SUFFIXES = {".dll", ".exe", ".drv", ".sys", ".vxd", ".ocx", ".cpl", ".acm", ".tlb",
@@ -110,9 +112,13 @@ def mounted_under(path):
     return [p for p in points if p == str(path) or p.startswith(str(path) + "/")]
 
 
-def remove_prefix(prefix):
+def unmount_under(prefix):
     for point in sorted(mounted_under(prefix), reverse=True):
         subprocess.run(["umount", point], check=False)
+
+
+def remove_prefix(prefix):
+    unmount_under(prefix)
     if prefix.exists():
         for path in prefix.rglob("*"):
             if not path.is_symlink():
@@ -173,7 +179,10 @@ class Row:
             subprocess.run(["wineserver", "-k"], env=self.env, check=False)
             subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=30)
         remove_prefix(self.prefix)
-        clone_prefix(template_dir(self.work), self.prefix)
+        template = template_dir(self.work)
+        if not (template / BOOTED_MARK).exists():
+            raise RowFailed(f"no booted template prefix at {template}: the test e2e.template makes it")
+        clone_prefix(template, self.prefix)
         subprocess.run(["wineserver", "-p"], env=self.env, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         app = self.unix(APP_FOLDER)
@@ -362,6 +371,8 @@ class Row:
         subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=30)
         if self.display:
             self.display.close()
+        # Even a failed row's prefix, kept for a look, holds no mount.
+        unmount_under(self.prefix)
 
     def run(self):
         started = time.monotonic()
