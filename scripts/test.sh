@@ -15,6 +15,7 @@ ctest --preset host
 echo "== Windows build =="
 cmake --preset win32
 cmake --build --preset win32
+bash scripts/check-reproducible.sh
 
 source tools/wine/xvfb.sh
 export QF_WINE_PREFIX="$root/build/win32/wine-prefix"
