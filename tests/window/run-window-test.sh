@@ -2,20 +2,22 @@
 # The window's screenshot test, on a private X display and a fresh private Wine
 # prefix, so no other test's window covers it and the installer finds no
 # default folder:
+#   0. frmMain's own tests, in their process (the window is never shown);
 #   1. the harness shows frmMain; qf_window_check reads it from the screen;
 #   2. a screenshot of the window with its frame goes to <out>/window.png;
 #   3. the window is maximised and checked again, then closed;
 #   4. QuillfernFaces.exe runs: its first frame is checked during the paced
 #      wait, its window is closed, and it must still go on to its exit.
-# Usage: run-window-test.sh <harness.exe> <check.exe> <QuillfernFaces.exe> <out folder>
+# Usage: run-window-test.sh <frmmain tests.exe> <harness.exe> <check.exe> <QuillfernFaces.exe> <out folder>
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
-harness=$1
-check=$2
-installer=$3
-out=$4
+unit=$1
+harness=$2
+check=$3
+installer=$4
+out=$5
 
 readonly title="Tolvar Support Files"
 readonly harness_lifetime_ms=60000
@@ -58,6 +60,9 @@ qf_wine_keep_server
 
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
+echo "== frmMain in its own process =="
+wine "$unit"
+
 echo "== the window, shown by the harness =="
 wine "$harness" "$harness_lifetime_ms" &
 harness_pid=$!
@@ -69,7 +74,7 @@ geometry=$(xwininfo -name "$title" | awk '
     /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
     /Width:/ { w = $NF } /Height:/ { h = $NF }
     END { printf "%dx%d+%d+%d", w, h, x, y }')
-import -window root -crop "$geometry" +repage "$out/window.png"
+import -window root -crop "$geometry" +repage -strip "$out/window.png"
 echo "screenshot: $out/window.png ($geometry)"
 
 echo "== maximised, then closed =="
