@@ -80,12 +80,8 @@ constexpr std::array<Lab1Member, 4> lab1{{
     {kAddOnLabel, Container::frmMain, {0, 2000, 6100, 375}, kAddOnColour, kPlainFont, L""},
 }};
 
-constexpr const Lab1Member& AddOnLabel() {
-    for (const Lab1Member& label : lab1) {
-        if (label.index == kAddOnLabel) return label;
-    }
-    throw "lab1 has no add-on label";
-}
+constexpr const Lab1Member& kAddOnLine = lab1[3];
+static_assert(kAddOnLine.index == kAddOnLabel);
 
 TwipsBox InWindow(const Lab1Member& label) {
     if (label.container == Container::frmMain) return label.box;
@@ -161,7 +157,7 @@ void FrmMain::Create() {
 void FrmMain::SetAddOnCaption(std::wstring_view text) {
     addOnCaption_ = text;
     if (!hwnd_) return;
-    const RECT box = ToPixels(InWindow(AddOnLabel()), dpiX_, dpiY_);
+    const RECT box = ToPixels(InWindow(kAddOnLine), dpiX_, dpiY_);
     ::InvalidateRect(hwnd_, &box, FALSE);
 }
 

@@ -28,9 +28,6 @@ public:
     void ShowModeless() override;
     WindowHandle Handle() const override;
 
-    // The window itself, for the Win32 side (null once the player closed it).
-    HWND Hwnd() const noexcept { return hwnd_; }
-
 private:
     // The labels' three fonts: title, credit line, plain.
     static constexpr std::size_t kFontCount = 3;
