@@ -21,7 +21,19 @@ qf_wine_boot() {
             wineserver -w 9>&-
             touch "$WINEPREFIX/.qf-booted"
         fi
+        qf_wine_caption_font
     ) 9>"$WINEPREFIX.lock"
+}
+
+# Wine draws the caption buttons with Marlett. Debian's fonts-wine ships it in
+# Wine's data folder, where this Wine does not pick it up for the frame: without
+# a copy in the prefix the buttons show as the letters 0, 1 and r.
+qf_wine_caption_font() {
+    local marlett=/usr/share/wine/fonts/marlett.ttf
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    if [ -f "$marlett" ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+        cp "$marlett" "$fonts/"
+    fi
 }
 
 # Whether a wineserver serves this prefix: its environment names the prefix.
