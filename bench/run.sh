@@ -80,6 +80,8 @@ one_round warmup
 rm -f "$records"/*
 for r in $(seq 1 "$rounds"); do one_round "$r"; done
 
+cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //')
+echo "Measured on $(nproc) cores, $cpu, $(wine --version), load average $(cut -d' ' -f1-3 /proc/loadavg)"
 python3 "$here/summarise.py" --records "$records" --rounds "$rounds" \
     --exe "$build/QuillfernFaces.exe" --floor-exe "$build/bench/qf_bench_floor.exe" \
     --objdump i686-w64-mingw32-objdump \

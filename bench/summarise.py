@@ -29,7 +29,10 @@ def load_round(folder, r):
                          ("floor_launch", "launch"), ("floor_rsrc", "txt"), ("floor_rsrc_launch", "launch"),
                          ("copy", "txt"), ("product_launch", "launch")):
         program = kind.replace("_launch", "")
-        rec[kind] = read_record(os.path.join(folder, f"{program}-{r}.{suffix}"))
+        path = os.path.join(folder, f"{program}-{r}.{suffix}")
+        if not os.path.exists(path):
+            sys.exit(f"summarise: round {r}: {program} left no record ({path})")
+        rec[kind] = read_record(path)
     for kind in ("installer", "installer_launch", "floor_launch", "floor_rsrc_launch", "product_launch"):
         if rec[kind].get("exit") != 0:
             sys.exit(f"summarise: round {r}: {kind} ended with exit {rec[kind].get('exit')}")
