@@ -120,7 +120,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
         clock.Wrap(real.clock);
         files.Wrap(real.files);
         dialogue.Wrap(real.dialogue);
-        return Platform{real.window, dialogue, clock,          real.pump, real.shell,
+        return Platform{real.window, dialogue,     clock,          real.pump, real.shell,
                         real.codePage, real.folders, real.resources, files};
     };
 
@@ -132,7 +132,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     }
     clock.AddTo(record);
     record.Add("exit", ExitCode(exit));
-    // A missing record tells the runner the run went wrong.
+    // The runner reads the exit from the record and rejects a round without one.
     record.Save(bench::PathArgument(commandLine));
     ::ExitProcess(static_cast<UINT>(ExitCode(exit)));
 }

@@ -12,6 +12,7 @@
 namespace {
 
 constexpr int kFailed = 1;
+constexpr char kUsage[] = "usage: qf_bench_copy <source folder> <destination folder>\n";
 
 std::wstring InFolder(const wchar_t* folder, std::wstring_view name) {
     return std::wstring(folder) + L"\\" + std::wstring(name);
@@ -21,7 +22,11 @@ std::wstring InFolder(const wchar_t* folder, std::wstring_view name) {
 
 int wmain(int argc, wchar_t** argv) {
     using namespace quillfern;
-    if (argc != 3) return kFailed;
+    if (argc != 3) {
+        DWORD written = 0;
+        ::WriteFile(::GetStdHandle(STD_ERROR_HANDLE), kUsage, sizeof kUsage - 1, &written, nullptr);
+        return kFailed;
+    }
 
     bench::Record record;
     record.Add("copy_start", bench::Ticks());
