@@ -1,10 +1,10 @@
 // qf_window_check <icon module> [capture folder]: finds the window titled
 // "Tolvar Support Files" on the screen of this Wine session and checks what it
 // shows, pixel by pixel, against the figures below (client pixels at 96 dpi).
-// The test suites are run one group at a time by run-window-test.sh:
-//   Window*, Frame*  while the harness shows the window;
-//   Maximised*       afterwards, on the same window;
-//   Installer*       against QuillfernFaces.exe during its paced wait.
+// The suites are run one group at a time by run-window-test.sh:
+//   Window, Frame, lab1  while the harness shows the window;
+//   Maximised, Closed    afterwards, on the same window;
+//   Installer            against QuillfernFaces.exe, from its paced wait on.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -307,6 +307,8 @@ void ExpectIconInTitleBar(const std::optional<TitleBar>& bar, const std::wstring
     const int size = ::GetSystemMetrics(SM_CXSMICON);
     const std::optional<IconPixels> icon = LoadModuleIcon(module, size);
     ASSERT_TRUE(icon) << "group icon 1 does not load from the program";
+    // A mostly transparent icon would be found anywhere.
+    ASSERT_GT(std::count(icon->opaque.begin(), icon->opaque.end(), true), size * size / 4);
     ASSERT_TRUE(bar);
     ASSERT_GE(bar->rect.bottom - bar->rect.top, size);
     EXPECT_TRUE(FindIcon(*bar, *icon, size)) << "the " << size << " px icon is not at the left of the title bar";
