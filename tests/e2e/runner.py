@@ -161,10 +161,10 @@ class Row:
     def payload(self, index):
         return (self.resources / s.NAMES[index]).read_bytes()
 
-    def content(self, spec):
-        if isinstance(spec, s.Payload):
-            return self.payload(spec.index) + spec.tail
-        return spec
+    def content(self, wanted):
+        if isinstance(wanted, s.Payload):
+            return self.payload(wanted.index) + wanted.tail
+        return wanted
 
     def fail(self, text):
         self.failures.append(text)
@@ -328,12 +328,12 @@ class Row:
             found = sorted(p.name for p in path.iterdir())
             if found != sorted(expected):
                 self.fail(f"{folder} holds {found}, expected exactly {sorted(expected)}")
-            for name, spec in expected.items():
+            for name, wanted in expected.items():
                 file = path / name
                 if not file.is_file():
                     continue
                 full = s.in_folder(folder, name)
-                want = self.planted[full] if isinstance(spec, s.Unchanged) else self.content(spec)
+                want = self.planted[full] if isinstance(wanted, s.Unchanged) else self.content(wanted)
                 got = file.read_bytes()
                 if got != want:
                     self.fail(f"{full}: {len(got)} bytes that differ from the expected {len(want)}")
