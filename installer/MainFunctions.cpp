@@ -127,6 +127,7 @@ Exit MainFunctions::WriteFiles(const std::wstring& destFolder) {
             p.files.WriteWholeFile(path, bytes);
             if (++index > LastFileIndex) break;
             path = filePath(index);
+            bytes = {};  // one payload held at a time: free it before fetching the next
             bytes = payload::FetchPayload(index, p.resources);
         }
         p.dialogue.Beep();
