@@ -1,6 +1,8 @@
 // The folder services over the real shell, the scripting object and the browser.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <atomic>
@@ -68,24 +70,56 @@ public:
     bool Found() const { return found_; }
 
 private:
-    void Operate() {
-        for (int attempt = 0; attempt < 200 && !found_; ++attempt) {
-            std::this_thread::sleep_for(50ms);
-            HWND browser = ::FindWindowW(L"#32770", L"Browse for Folder");
-            if (!browser) continue;
-            DWORD process = 0;
-            ::GetWindowThreadProcessId(browser, &process);
-            if (process != ::GetCurrentProcessId()) continue;
-            found_ = true;
-            std::this_thread::sleep_for(200ms);  // let the tree fill
-            if (choice_.empty()) {
-                ::PostMessageW(browser, WM_COMMAND, IDCANCEL, 0);
-            } else {
-                ::SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(choice_.c_str()));
-                ::PostMessageW(browser, WM_COMMAND, IDOK, 0);
-            }
-        }
+    static constexpr int kTreeId = 0x3741;
+
+    HWND FindBrowser() const {
+        HWND browser = ::FindWindowW(L"#32770", L"Browse for Folder");
+        DWORD process = 0;
+        if (browser) ::GetWindowThreadProcessId(browser, &process);
+        return process == ::GetCurrentProcessId() ? browser : nullptr;
     }
+
+    // The tree's label for the chosen folder: " (C:)" for a drive root, else its name.
+    bool SelectionIsTheChoice(HWND browser) const {
+        HWND tree = ::GetDlgItem(browser, kTreeId);
+        const auto item = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+        if (!item) return false;
+        wchar_t text[MAX_PATH] = {};
+        TVITEMW query{};
+        query.mask = TVIF_TEXT;
+        query.hItem = item;
+        query.pszText = text;
+        query.cchTextMax = MAX_PATH;
+        if (!::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query))) return false;
+        const std::wstring label = text;
+        const bool root = choice_.size() == 3 && choice_[1] == L':';
+        const std::wstring expected =
+            root ? L"(" + choice_.substr(0, 2) + L")" : choice_.substr(choice_.rfind(L'\\') + 1);
+        return root ? label.find(expected) != std::wstring::npos
+                    : ::CompareStringOrdinal(label.c_str(), -1, expected.c_str(), -1, TRUE) == CSTR_EQUAL;
+    }
+
+    void Operate() {
+        HWND browser = nullptr;
+        for (int attempt = 0; attempt < 200 && !browser; ++attempt) {
+            std::this_thread::sleep_for(50ms);
+            browser = FindBrowser();
+        }
+        if (!browser) return;
+        found_ = true;
+        if (choice_.empty()) {
+            ::PostMessageW(browser, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+        // OK with nothing selected would return the Desktop: select until the tree shows it.
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            ::SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(choice_.c_str()));
+            if (SelectionIsTheChoice(browser)) break;
+            std::this_thread::sleep_for(100ms);
+        }
+        ::PostMessageW(browser, WM_COMMAND, IDOK, 0);
+    }
+
     std::wstring choice_;
     std::atomic<bool> found_{false};
     std::thread thread_;
