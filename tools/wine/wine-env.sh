@@ -25,15 +25,18 @@ qf_wine_boot() {
     ) 9>"$WINEPREFIX.lock"
 }
 
-# Wine draws the caption buttons with Marlett. Debian's fonts-wine ships it in
-# Wine's data folder, where this Wine does not pick it up for the frame: without
-# a copy in the prefix the buttons show as the letters 0, 1 and r.
+# Wine draws the caption buttons with Marlett and captions with Tahoma. Debian's
+# fonts-wine ships both in Wine's data folder, where this Wine does not pick
+# them up for the frame: without copies in the prefix the buttons show as the
+# letters 0, 1 and r, and captions fall back to another face.
 qf_wine_caption_font() {
-    local marlett=/usr/share/wine/fonts/marlett.ttf
-    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-    if [ -f "$marlett" ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then
-        cp "$marlett" "$fonts/"
-    fi
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+    [ -d "$fonts" ] || return 0
+    for font in marlett.ttf tahoma.ttf tahomabd.ttf; do
+        if [ -f "/usr/share/wine/fonts/$font" ] && [ ! -f "$fonts/$font" ]; then
+            cp "/usr/share/wine/fonts/$font" "$fonts/"
+        fi
+    done
 }
 
 # Whether a wineserver serves this prefix: its environment names the prefix.
