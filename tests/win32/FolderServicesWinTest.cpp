@@ -125,35 +125,28 @@ private:
     std::thread thread_;
 };
 
-TEST_F(FolderServicesWin, CancelledBrowserGivesEmptyText) {
-    std::wstring chosen;
-    {
-        BrowserOperator player(L"");
-        chosen = APIs::BrowseForFolder(kNoWindow, shell, codePage);
-        EXPECT_TRUE(player.Found());
+class Browser : public FolderServicesWin {
+protected:
+    // Opens the browser and lets a player cancel it (empty choice) or pick the choice.
+    std::wstring BrowseAndChoose(const std::wstring& choice) {
+        BrowserOperator player(choice);
+        std::wstring chosen = APIs::BrowseForFolder(kNoWindow, shell, codePage);
+        EXPECT_TRUE(player.Found()) << "the browser never appeared";
+        return chosen;
     }
-    EXPECT_EQ(chosen, L"");
-}
+};
 
-TEST_F(FolderServicesWin, ChosenFolderComesBackAsTheShellWritesIt) {
+TEST_F(Browser, CancelGivesEmptyText) { EXPECT_EQ(BrowseAndChoose(L""), L""); }
+
+TEST_F(Browser, ChosenFolderComesBackAsTheShellWritesIt) {
     TestFolder folder;
-    std::wstring chosen;
-    {
-        BrowserOperator player(folder.Path());
-        chosen = APIs::BrowseForFolder(kNoWindow, shell, codePage);
-        EXPECT_TRUE(player.Found());
-    }
+    const std::wstring chosen = BrowseAndChoose(folder.Path());
     EXPECT_EQ(::CompareStringOrdinal(chosen.c_str(), -1, folder.Path().c_str(), -1, TRUE), CSTR_EQUAL)
         << "chosen: " << std::string(chosen.begin(), chosen.end());
 }
 
-TEST_F(FolderServicesWin, DriveRootKeepsItsSeparator) {
-    std::wstring chosen;
-    {
-        BrowserOperator player(L"C:\\");
-        chosen = APIs::BrowseForFolder(kNoWindow, shell, codePage);
-        EXPECT_TRUE(player.Found());
-    }
+TEST_F(Browser, DriveRootKeepsItsSeparator) {
+    const std::wstring chosen = BrowseAndChoose(L"C:\\");
     EXPECT_EQ(chosen, L"C:\\");
     EXPECT_TRUE(APIs::IsFolder(chosen, query));
 }
