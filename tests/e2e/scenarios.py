@@ -96,17 +96,17 @@ WINDOW_TITLE = "Tolvar Support Files"
 DEFAULT_FOLDER = "C:\\ProgramData\\Tolvar\\graphics"
 NAMES = ["Quillfern.fac", "Quillfern1.edf", "Quillfern2.edf", "Quillfern3.edf", "Quillfern4.edf"]
 
-M2 = Box(
+ASK_TO_BROWSE = Box(
     title=DEFAULT_FOLDER + " not found.",
     prompt="Default destination folder not found.\r\n"
     "Make sure Tolvar has already been installed.\r\n"
     "Select OK to browse for Tolvar\\graphics folder or CANCEL to Exit.",
     buttons="OK,Cancel",
 )
-M3 = Box(title="Folder not specified.", prompt="No folder specified.\r\nQuillfernFaces will now exit.")
-M5 = Box(title="Success!", prompt="Quillfern Card Faces Installed!")
-M6 = Box(title="Error", prompt="Unexpected Error!\r\nQuillfernFaces will now exit.")
-UNHANDLED_101 = Box(
+NO_FOLDER_BOX = Box(title="Folder not specified.", prompt="No folder specified.\r\nQuillfernFaces will now exit.")
+SUCCESS_BOX = Box(title="Success!", prompt="Quillfern Card Faces Installed!")
+ERROR_BOX = Box(title="Error", prompt="Unexpected Error!\r\nQuillfernFaces will now exit.")
+UNHANDLED_NO_101 = Box(
     title="QuillfernFaces",
     prompt="QuillfernFaces stopped because of a failure it cannot handle:\r\n\r\n"
     "The embedded file CUSTOM 101 is missing from QuillfernFaces.exe.\r\n\r\n"
@@ -137,39 +137,39 @@ SCENARIOS = [
     Scenario(
         name="default_folder_present",
         setup=[Folder(DEFAULT_FOLDER)],
-        steps=[M5],
+        steps=[SUCCESS_BOX],
         exit_code=EXIT_SUCCESS,
         folders={DEFAULT_FOLDER: ALL_FIVE},
     ),
     Scenario(
         name="default_missing_cancel",
-        steps=[replace(M2, press="Cancel")],
+        steps=[replace(ASK_TO_BROWSE, press="Cancel")],
         exit_code=EXIT_DECLINED,
         folders={DEFAULT_FOLDER: None},
     ),
     Scenario(
         name="default_missing_escape",
-        steps=[replace(M2, press="Escape")],
+        steps=[replace(ASK_TO_BROWSE, press="Escape")],
         exit_code=EXIT_DECLINED,
         folders={DEFAULT_FOLDER: None},
     ),
     Scenario(
         name="browser_cancelled",
-        steps=[M2, Browser("cancel"), M3],
+        steps=[ASK_TO_BROWSE, Browser("cancel"), NO_FOLDER_BOX],
         exit_code=EXIT_NO_FOLDER,
         folders={DEFAULT_FOLDER: None},
     ),
     Scenario(
         name="folder_chosen",
         setup=[Folder(CHOSEN)],
-        steps=[M2, Browser("choose", CHOSEN), M5],
+        steps=[ASK_TO_BROWSE, Browser("choose", CHOSEN), SUCCESS_BOX],
         exit_code=EXIT_SUCCESS,
         folders={CHOSEN: ALL_FIVE, DEFAULT_FOLDER: None},
     ),
     Scenario(
         name="drive_root_chosen",
         setup=[Drive("R")],
-        steps=[M2, Browser("choose", "R:\\"), M5],
+        steps=[ASK_TO_BROWSE, Browser("choose", "R:\\"), SUCCESS_BOX],
         exit_code=EXIT_SUCCESS,
         folders={"R:\\": ALL_FIVE, DEFAULT_FOLDER: None},
     ),
@@ -177,7 +177,7 @@ SCENARIOS = [
         name="longer_file_replaced",
         setup=[Folder(DEFAULT_FOLDER),
                File(in_folder(DEFAULT_FOLDER, NAMES[1]), Payload(1, tail=b"\xa5" * 65536))],
-        steps=[M5],
+        steps=[SUCCESS_BOX],
         exit_code=EXIT_SUCCESS,
         folders={DEFAULT_FOLDER: ALL_FIVE},
     ),
@@ -185,7 +185,7 @@ SCENARIOS = [
         name="read_only_third_entry",
         setup=[Folder(DEFAULT_FOLDER),
                File(in_folder(DEFAULT_FOLDER, NAMES[2]), b"read-only, keep me\r\n", read_only=True)],
-        steps=[M6],
+        steps=[ERROR_BOX],
         exit_code=EXIT_WRITE_FAILURE,
         folders={DEFAULT_FOLDER: {**payloads(0, 1), NAMES[2]: Unchanged()}},
     ),
@@ -194,7 +194,7 @@ SCENARIOS = [
         name="disk_fills",
         setup=[Drive("T", tmpfs_kib=4096), Folder(FULL_DISK),
                File(in_folder(FULL_DISK, NAMES[3]), b"the old strip, kept whole\r\n")],
-        steps=[M2, Browser("choose", FULL_DISK), M6],
+        steps=[ASK_TO_BROWSE, Browser("choose", FULL_DISK), ERROR_BOX],
         exit_code=EXIT_WRITE_FAILURE,
         folders={FULL_DISK: {**payloads(0, 1, 2), NAMES[3]: Unchanged()}, DEFAULT_FOLDER: None},
     ),
@@ -203,7 +203,7 @@ SCENARIOS = [
         setup=[Folder(DEFAULT_FOLDER),
                File(in_folder(DEFAULT_FOLDER, NAMES[3]), b"held by another program\r\n"),
                HeldOpen(in_folder(DEFAULT_FOLDER, NAMES[3]))],
-        steps=[M6],
+        steps=[ERROR_BOX],
         exit_code=EXIT_WRITE_FAILURE,
         folders={DEFAULT_FOLDER: {**payloads(0, 1, 2), NAMES[3]: Unchanged()}},
     ),
@@ -211,7 +211,7 @@ SCENARIOS = [
         # The success box must still wait for OK once the window is gone.
         name="window_closed_early",
         setup=[Folder(DEFAULT_FOLDER)],
-        steps=[CloseWindow(), replace(M5, window="gone", hold_ms=1500)],
+        steps=[CloseWindow(), replace(SUCCESS_BOX, window="gone", hold_ms=1500)],
         exit_code=EXIT_SUCCESS,
         folders={DEFAULT_FOLDER: ALL_FIVE},
     ),
@@ -219,7 +219,7 @@ SCENARIOS = [
         name="planted_winmm_ignored",
         setup=[Folder(DEFAULT_FOLDER), PlantedWinmm()],
         dll_overrides=APP_FOLDER_FIRST,
-        steps=[M5],
+        steps=[SUCCESS_BOX],
         exit_code=EXIT_SUCCESS,
         folders={DEFAULT_FOLDER: ALL_FIVE},
         marker_expected=False,
@@ -239,7 +239,7 @@ SCENARIOS = [
         name="without_resource_103",
         program="QuillfernFaces_no103",
         setup=[Folder(DEFAULT_FOLDER)],
-        steps=[M6],
+        steps=[ERROR_BOX],
         exit_code=EXIT_WRITE_FAILURE,
         folders={DEFAULT_FOLDER: payloads(0, 1)},
     ),
@@ -247,7 +247,7 @@ SCENARIOS = [
         name="without_resource_101",
         program="QuillfernFaces_no101",
         setup=[Folder(DEFAULT_FOLDER)],
-        steps=[UNHANDLED_101],
+        steps=[UNHANDLED_NO_101],
         exit_code=EXIT_UNHANDLED,
         folders={DEFAULT_FOLDER: {}},
     ),
