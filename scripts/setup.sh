@@ -14,7 +14,7 @@ packages=(
     g++-mingw-w64-i686 binutils-mingw-w64-i686
     wine wine32:i386 fonts-wine
     xvfb x11-apps x11-utils imagemagick
-    xxd file python3
+    xxd file procps python3
     libcairo2-dev libjpeg62-turbo-dev libpng-dev libfreetype-dev
     fonts-dejavu-core fonts-liberation
 )
