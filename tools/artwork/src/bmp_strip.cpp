@@ -2,6 +2,7 @@
 #include "bmp_strip.h"
 
 #include "cards.h"
+#include "little_endian.h"
 
 namespace art {
 
@@ -10,15 +11,6 @@ namespace {
 constexpr int kPixelsPerMetre = 7874;  // 200 dots per inch
 constexpr std::uint32_t kHeadersSize = 14 + 40;
 constexpr std::size_t kTrailingZeros = 2;
-
-void Put16(std::vector<std::uint8_t>& out, std::uint16_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
 
 }  // namespace
 

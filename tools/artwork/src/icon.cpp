@@ -2,6 +2,7 @@
 // required number stay transparent; the drawing's scale is chosen so that cut lands near half cover.
 #include "icon.h"
 
+#include "little_endian.h"
 #include "suits.h"
 
 #include <algorithm>
@@ -24,15 +25,7 @@ struct Premultiplied {
 
 // A suit with a dark rim and a soft highlight toward the upper left of the screen, whatever its turn.
 void DrawSuitGlossy(cairo_t* cr, Suit suit, double cx, double cy, double size, double angle) {
-    auto shape = [&] {
-        cairo_save(cr);
-        cairo_translate(cr, cx, cy);
-        cairo_rotate(cr, angle);
-        cairo_scale(cr, size, size);
-        cairo_new_path(cr);
-        AddSuitPath(cr, suit);
-        cairo_restore(cr);
-    };
+    auto shape = [&] { AddPlacedSuitPath(cr, suit, cx, cy, size, angle); };
     const bool red = SuitColour(suit) == kRed;
     shape();
     UniquePattern body(cairo_pattern_create_linear(cx - size / 2, cy - size / 2, cx + size / 2, cy + size / 2));
@@ -81,15 +74,6 @@ Premultiplied Draw(double scale) {
 
 int CoveredAtHalf(const Premultiplied& p) {
     return static_cast<int>(std::count_if(p.argb.begin(), p.argb.end(), [](std::uint32_t v) { return (v >> 24) >= 128; }));
-}
-
-void Put16(std::vector<std::uint8_t>& out, std::uint16_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
 }  // namespace

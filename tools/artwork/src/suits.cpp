@@ -75,7 +75,7 @@ void AddSuitPath(cairo_t* cr, Suit suit) {
     }
 }
 
-void DrawPipColoured(cairo_t* cr, Suit suit, double cx, double cy, double size, double angle, Rgb colour) {
+void AddPlacedSuitPath(cairo_t* cr, Suit suit, double cx, double cy, double size, double angle) {
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
     cairo_rotate(cr, angle);
@@ -83,6 +83,10 @@ void DrawPipColoured(cairo_t* cr, Suit suit, double cx, double cy, double size, 
     cairo_new_path(cr);
     AddSuitPath(cr, suit);
     cairo_restore(cr);
+}
+
+void DrawPipColoured(cairo_t* cr, Suit suit, double cx, double cy, double size, double angle, Rgb colour) {
+    AddPlacedSuitPath(cr, suit, cx, cy, size, angle);
     SetColour(cr, colour);
     cairo_fill(cr);
 }
