@@ -18,18 +18,10 @@ cmake --build "$build" -j2 --target QuillfernFaces qf_bench_installer qf_bench_f
 
 # Always a private Xvfb: a desktop's window manager would change the timings.
 unset DISPLAY
-source tools/wine/xvfb.sh
 export QF_WINE_PREFIX="$build/bench-prefix"
-source tools/wine/wine-env.sh
-cleanup() {
-    qf_wine_stop
-    qf_xvfb_stop
-}
-trap cleanup EXIT
-qf_xvfb_start
+source tools/wine/session.sh
 echo "Preparing the Wine prefix (the first time takes about 15 s)" >&2
-qf_wine_boot
-qf_wine_keep_server
+qf_session_start
 
 # Everything the rounds use lives on the prefix's drive C, as an installed
 # program and its files would.

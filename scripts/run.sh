@@ -13,23 +13,17 @@ build="$root/build/win32"
 exe="$build/QuillfernFaces.exe"
 driver="$build/tests/e2e/qf_driver.exe"
 
-source tools/wine/xvfb.sh
-export QF_WINE_PREFIX="$build/run-prefix"
-source tools/wine/wine-env.sh
 answer_for_player=0
 [ -z "${DISPLAY:-}" ] && answer_for_player=1
-cleanup() {
-    qf_wine_stop
-    qf_xvfb_stop
-}
-trap cleanup EXIT
-qf_xvfb_start
-echo "Preparing the Wine prefix $WINEPREFIX (the first time takes about 15 s)"
-qf_wine_boot
-qf_wine_keep_server
+export QF_WINE_PREFIX="$build/run-prefix"
+source tools/wine/session.sh
+echo "Preparing the Wine prefix $QF_WINE_PREFIX (the first time takes about 15 s)"
+qf_session_start
 
 graphics="$WINEPREFIX/drive_c/ProgramData/Tolvar/graphics"
 mkdir -p "$graphics"
+# Files left by an earlier run would hide whether this one wrote anything.
+rm -f "$graphics"/Quillfern*
 
 echo "Running QuillfernFaces.exe"
 wine "$exe" &

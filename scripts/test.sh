@@ -17,17 +17,9 @@ cmake --preset win32
 cmake --build --preset win32
 bash scripts/check-reproducible.sh
 
-source tools/wine/xvfb.sh
 export QF_WINE_PREFIX="$root/build/win32/wine-prefix"
-source tools/wine/wine-env.sh
-cleanup() {
-    qf_wine_stop
-    qf_xvfb_stop
-}
-trap cleanup EXIT
-qf_xvfb_start
-qf_wine_boot
-qf_wine_keep_server
+source tools/wine/session.sh
+qf_session_start
 
 echo "== Windows tests under Wine =="
 ctest --preset win32
