@@ -60,6 +60,16 @@ qf_wine_keep_server
 
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
+# expect_exit PID CODE WHO MEANING: waits for PID and fails unless it ended with CODE.
+expect_exit() {
+    local status=0
+    wait "$1" || status=$?
+    if [ "$status" -ne "$2" ]; then
+        echo "run-window-test: $3 ended with $status, expected $2 ($4)" >&2
+        exit 1
+    fi
+}
+
 echo "== frmMain in its own process =="
 wine "$unit"
 
@@ -79,22 +89,12 @@ echo "screenshot: $out/window.png ($geometry)"
 
 echo "== maximised, then closed =="
 wine "$check" --gtest_filter='Maximised.*:Closed.*' "$(windows_path "$harness")" "$(windows_path "$out")"
-harness_exit=0
-wait "$harness_pid" || harness_exit=$?
-if [ "$harness_exit" -ne "$exit_closed" ]; then
-    echo "run-window-test: the harness ended with $harness_exit, not by its window being closed" >&2
-    exit 1
-fi
+expect_exit "$harness_pid" "$exit_closed" "the harness" "its window closed"
 
 echo "== QuillfernFaces.exe =="
 wine "$installer" &
 installer_pid=$!
 pids+=("$installer_pid")
 wine "$check" --gtest_filter='Installer.*' "$(windows_path "$installer")" "$(windows_path "$out")"
-installer_exit=0
-wait "$installer_pid" || installer_exit=$?
-if [ "$installer_exit" -ne "$exit_no_folder_chosen" ]; then
-    echo "run-window-test: the installer ended with $installer_exit, expected $exit_no_folder_chosen (no folder chosen)" >&2
-    exit 1
-fi
+expect_exit "$installer_pid" "$exit_no_folder_chosen" "the installer" "no folder chosen"
 echo "run-window-test: all window checks passed"
