@@ -210,25 +210,34 @@ UniqueHandle OpenOwningProcess(HWND window) {
         PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE, pid));
 }
 
+// The browser's remote buffer holds two things that must not overlap: the
+// ANSI path that each retried BFFM_SETSELECTIONA sends, and the tree query.
+constexpr SIZE_T kRemotePathOffset = 0;
+constexpr SIZE_T kRemoteQueryOffset = 1024;
+constexpr SIZE_T kRemoteTextOffset = kRemoteQueryOffset + sizeof(TVITEMW);
+constexpr int kTreeTextChars = MAX_PATH;
+constexpr SIZE_T kRemoteSize = kRemoteTextOffset + (kTreeTextChars + 1) * sizeof(wchar_t);
+static_assert(kRemotePathOffset + MAX_PATH <= kRemoteQueryOffset);
+
 std::optional<std::wstring> TreeItemText(HWND tree, HTREEITEM item, const RemoteBuffer& remote) {
-    constexpr int kTextChars = MAX_PATH;
     TVITEMW query{};
     query.mask = TVIF_TEXT | TVIF_HANDLE;
     query.hItem = item;
-    query.pszText = reinterpret_cast<LPWSTR>(remote.At(sizeof(TVITEMW)));
-    query.cchTextMax = kTextChars;
+    query.pszText = reinterpret_cast<LPWSTR>(remote.At(kRemoteTextOffset));
+    query.cchTextMax = kTreeTextChars;
     const wchar_t empty = L'\0';
-    if (!remote.Write(0, &query, sizeof query) || !remote.Write(sizeof(TVITEMW), &empty, sizeof empty)) {
+    if (!remote.Write(kRemoteQueryOffset, &query, sizeof query) ||
+        !remote.Write(kRemoteTextOffset, &empty, sizeof empty)) {
         return std::nullopt;
     }
     DWORD_PTR ok = 0;
-    if (!::SendMessageTimeoutW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.At(0)),
+    if (!::SendMessageTimeoutW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.At(kRemoteQueryOffset)),
                                SMTO_ABORTIFHUNG, kCrossProcessSendMs, &ok) ||
         !ok) {
         return std::nullopt;
     }
-    wchar_t text[kTextChars + 1] = {};
-    if (!remote.Read(sizeof(TVITEMW), text, kTextChars * sizeof(wchar_t))) return std::nullopt;
+    wchar_t text[kTreeTextChars + 1] = {};
+    if (!remote.Read(kRemoteTextOffset, text, kTreeTextChars * sizeof(wchar_t))) return std::nullopt;
     return std::wstring(text);
 }
 
@@ -365,7 +374,7 @@ int ChooseInBrowser(HWND browser, const std::wstring& path, DWORD timeoutMs) {
         Complain(L"cannot open the browser's process");
         return kUnexpected;
     }
-    const RemoteBuffer remote(process.Get(), 4096);
+    const RemoteBuffer remote(process.Get(), kRemoteSize);
     if (!remote) {
         Complain(L"cannot allocate memory in the browser's process");
         return kUnexpected;
@@ -373,7 +382,7 @@ int ChooseInBrowser(HWND browser, const std::wstring& path, DWORD timeoutMs) {
     // The installer calls the ANSI browser, so the path goes in as ANSI too.
     std::string ansi(MAX_PATH, '\0');
     const int length = ::WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, ansi.data(), MAX_PATH, nullptr, nullptr);
-    if (length == 0 || !remote.Write(0, ansi.data(), static_cast<SIZE_T>(length))) {
+    if (length == 0 || !remote.Write(kRemotePathOffset, ansi.data(), static_cast<SIZE_T>(length))) {
         Complain(L"cannot hand the path to the browser");
         return kUnexpected;
     }
@@ -385,7 +394,7 @@ int ChooseInBrowser(HWND browser, const std::wstring& path, DWORD timeoutMs) {
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
     for (;;) {
         DWORD_PTR ignored = 0;
-        ::SendMessageTimeoutW(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote.At(0)),
+        ::SendMessageTimeoutW(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote.At(kRemotePathOffset)),
                               SMTO_ABORTIFHUNG, kCrossProcessSendMs, &ignored);
         chain = SelectionChain(tree, remote);
         if (!chain.empty() && TreeNameMatches(chain.back(), path)) break;
