@@ -27,12 +27,15 @@ import scenarios as s  # noqa: E402
 HERE = Path(__file__).resolve().parent
 WINE_ENV = HERE.parent.parent / "tools" / "wine" / "wine-env.sh"
 
-STEP_TIMEOUT_MS = 20000
-EXIT_TIMEOUT_S = 20
-HOLD_READY_TIMEOUT_S = 20
-DISPLAY_TIMEOUT_S = 20
+# Under emulation (the test guest) every program runs several times slower;
+# QF_WAIT_SCALE stretches each wait by that factor.
+WAIT_SCALE = max(1, int(os.environ.get("QF_WAIT_SCALE", "1")))
+STEP_TIMEOUT_MS = 20000 * WAIT_SCALE
+EXIT_TIMEOUT_S = 20 * WAIT_SCALE
+HOLD_READY_TIMEOUT_S = 20 * WAIT_SCALE
+DISPLAY_TIMEOUT_S = 20 * WAIT_SCALE
 # The holder outlives any row; the runner ends it once the installer has.
-HOLD_MS = 120000
+HOLD_MS = 120000 * WAIT_SCALE
 APP_FOLDER = "C:\\e2e\\app"
 MARKER_NAME = "winmm-loaded.marker"
 # Left by qf_wine_boot once a prefix has booted.
@@ -83,7 +86,7 @@ def boot_template(work):
     try:
         env = dict(os.environ, QF_WINE_PREFIX=str(template_dir(work)), DISPLAY=display.name)
         subprocess.run(["bash", "-c", 'source "$1" && qf_wine_boot', "boot", str(WINE_ENV)],
-                       env=env, check=True, timeout=300)
+                       env=env, check=True, timeout=300 * WAIT_SCALE)
     finally:
         display.close()
 

@@ -35,7 +35,18 @@ constexpr Rgb kPurple{102, 51, 102};
 constexpr Rgb kBlue{0, 0, 255};
 constexpr RECT kPanel{0, 0, 230, 120};
 constexpr RECT kPicture{247, 0, 398, 96};
-constexpr DWORD kFindTimeoutMs = 20000;
+
+// How long a window may take to appear or change. Under emulation (the test
+// guest) QF_WAIT_SCALE stretches it by the factor the emulation costs.
+DWORD FindTimeoutMs() {
+    static const DWORD timeoutMs = [] {
+        wchar_t value[16] = {};
+        const DWORD length = ::GetEnvironmentVariableW(L"QF_WAIT_SCALE", value, 16);
+        const unsigned long scale = length > 0 && length < 16 ? std::wcstoul(value, nullptr, 10) : 1;
+        return static_cast<DWORD>(20000 * std::max(1ul, scale));
+    }();
+    return timeoutMs;
+}
 constexpr DWORD kPollMs = 10;
 
 // Label boxes: the twips figures rounded edge by edge to the nearest pixel.
@@ -96,7 +107,7 @@ FirstSight FindInstallerWindow() {
             Image client = CaptureClient(window);
             if (LooksPainted(client)) return FirstSight{window, std::move(client)};
         }
-        if (::GetTickCount() - start > kFindTimeoutMs) return FirstSight{};
+        if (::GetTickCount() - start > FindTimeoutMs()) return FirstSight{};
         ::Sleep(kPollMs);
     }
 }
@@ -378,7 +389,7 @@ TEST(Maximised, KeepsEveryControlInPlaceWithGreyAround) {
     ::ShowWindowAsync(sight.window, SW_MAXIMIZE);
     Image client;
     const DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < kFindTimeoutMs) {
+    while (::GetTickCount() - start < FindTimeoutMs()) {
         if (::IsZoomed(sight.window)) {
             client = CaptureClient(sight.window);
             if (client.Width() > kClientWidth && client.Height() > kClientHeight && LooksPainted(client)) break;
@@ -398,7 +409,7 @@ TEST(Closed, TheWindowGoesAwayWhenThePlayerClosesIt) {
     ASSERT_TRUE(sight.window);
     ASSERT_TRUE(::PostMessageW(sight.window, WM_CLOSE, 0, 0));
     const DWORD start = ::GetTickCount();
-    while (::IsWindow(sight.window) && ::GetTickCount() - start < kFindTimeoutMs) ::Sleep(kPollMs);
+    while (::IsWindow(sight.window) && ::GetTickCount() - start < FindTimeoutMs()) ::Sleep(kPollMs);
     EXPECT_FALSE(::IsWindow(sight.window));
 }
 
@@ -409,7 +420,7 @@ HWND WaitForDialog(const wchar_t* title) {
     for (;;) {
         HWND dialog = ::FindWindowW(L"#32770", title);
         if (dialog && ::IsWindowVisible(dialog)) return dialog;
-        if (::GetTickCount() - start > kFindTimeoutMs) return nullptr;
+        if (::GetTickCount() - start > FindTimeoutMs()) return nullptr;
         ::Sleep(kPollMs);
     }
 }

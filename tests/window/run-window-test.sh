@@ -20,7 +20,8 @@ installer=$4
 out=$5
 
 readonly title="Tolvar Support Files"
-readonly harness_lifetime_ms=60000
+# Under emulation (the test guest) QF_WAIT_SCALE stretches every wait.
+readonly harness_lifetime_ms=$((60000 * ${QF_WAIT_SCALE:-1}))
 readonly exit_closed=0          # the harness saw its window closed
 readonly exit_no_folder_chosen=3
 
