@@ -9,20 +9,39 @@ export WINEDEBUG=-all
 # No Mono or Gecko prompts while the prefix boots; nothing here uses them.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
+# Boots the prefix once. Where QF_WINE_SEED names a booted prefix (the test
+# guest sets it), the prefix starts as a copy of that one instead: the same
+# result, without paying for wineboot again under emulation.
 qf_wine_boot() {
     mkdir -p "$WINEPREFIX"
     (
         flock 9
         if [ ! -f "$WINEPREFIX/.qf-booted" ]; then
-            wineboot -i >/dev/null 2>&1 9>&- || { echo "wine-env: wineboot failed for $WINEPREFIX" >&2; exit 1; }
-            # Without a window manager Wine waits ~2 s whenever a window is hidden
-            # or destroyed; unmanaged windows skip that and Wine draws their frames.
-            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 9>&-
-            wineserver -w 9>&-
-            touch "$WINEPREFIX/.qf-booted"
+            if [ -n "${QF_WINE_SEED:-}" ] && [ -f "$QF_WINE_SEED/.qf-booted" ]; then
+                cp -a "$QF_WINE_SEED/." "$WINEPREFIX/"
+            else
+                qf_wine_first_boot 9>&- || exit 1
+            fi
         fi
         qf_wine_caption_font
     ) 9>"$WINEPREFIX.lock"
+}
+
+qf_wine_first_boot() {
+    local log="$WINEPREFIX.boot.log"
+    if ! wineboot -i >"$log" 2>&1; then
+        echo "wine-env: wineboot failed for $WINEPREFIX; the end of its output ($log):" >&2
+        tail -n 15 "$log" >&2
+        if ! wine --version >/dev/null 2>&1; then
+            echo "wine-env: wine itself does not start here: $(wine --version 2>&1 | tail -n 1)" >&2
+        fi
+        return 1
+    fi
+    # Without a window manager Wine waits ~2 s whenever a window is hidden
+    # or destroyed; unmanaged windows skip that and Wine draws their frames.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >>"$log" 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.qf-booted"
 }
 
 # Wine draws the caption buttons with Marlett and captions with Tahoma. Debian's
