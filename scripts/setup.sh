@@ -12,12 +12,19 @@ packages=(
     cmake make ninja-build g++ pkg-config git
     googletest libgtest-dev
     g++-mingw-w64-i686 binutils-mingw-w64-i686
-    wine wine32:i386 fonts-wine
-    xvfb x11-apps x11-utils imagemagick
-    xxd file procps python3
+    imagemagick xxd file procps python3
     libcairo2-dev libjpeg62-turbo-dev libpng-dev libfreetype-dev
     fonts-dejavu-core fonts-liberation
 )
+# Wine and its X server on this machine where it runs 32-bit code; otherwise
+# what builds and boots the test guest, which brings its own Wine.
+source "$(dirname "$0")/../tools/vm/road.sh"
+if qf_runs_i386; then
+    packages+=(wine wine32:i386 fonts-wine xvfb x11-apps x11-utils)
+fi
+if [ "${QF_FORCE_VM:-0}" = 1 ] || ! qf_runs_i386; then
+    packages+=(qemu-system-x86 mmdebstrap cpio)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -29,7 +36,7 @@ if [ ${#missing[@]} -eq 0 ]; then
     exit 0
 fi
 
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if printf '%s\n' "${missing[@]}" | grep -q ':i386$' && ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive

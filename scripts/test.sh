@@ -17,9 +17,12 @@ cmake --preset win32
 cmake --build --preset win32
 bash scripts/check-reproducible.sh
 
-export QF_WINE_PREFIX="$root/build/win32/wine-prefix"
-source tools/wine/session.sh
-qf_session_start
-
 echo "== Windows tests under Wine =="
-ctest --preset win32
+source tools/vm/road.sh
+qf_road_choose
+if [ "$QF_ROAD" = native ]; then
+    bash tools/wine/windows-tests.sh
+else
+    source tools/vm/vm.sh
+    qf_vm_run build/win32 bash tools/wine/windows-tests.sh
+fi
