@@ -11,15 +11,19 @@ qf_xvfb_start() {
     fifo=$(mktemp -u)
     mkfifo "$fifo"
     # -displayfd picks a free display number and tells us which.
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    local log
+    log=$(mktemp "${TMPDIR:-/tmp}/qf-xvfb.XXXXXX")
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >"$log" 2>&1 &
     qf_xvfb_pid=$!
     local number
-    if ! read -r -t 20 number <"$fifo"; then
+    if ! read -r -t $((20 * ${QF_WAIT_SCALE:-1})) number <"$fifo"; then
         rm -f "$fifo"
-        echo "xvfb: Xvfb did not start" >&2
+        echo "xvfb: Xvfb did not start within $((20 * ${QF_WAIT_SCALE:-1})) s; the end of its output:" >&2
+        tail -n 5 "$log" >&2
+        rm -f "$log"
         return 1
     fi
-    rm -f "$fifo"
+    rm -f "$fifo" "$log"
     export DISPLAY=":$number"
 }
 
