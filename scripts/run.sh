@@ -8,11 +8,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 bash scripts/setup.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target QuillfernFaces qf_driver
-
 source tools/vm/road.sh
 qf_road_choose
+cmake --preset win32 -DQF_WAIT_SCALE="${QF_WAIT_SCALE:-1}" >/dev/null
+cmake --build --preset win32 --target QuillfernFaces qf_driver
+
 if [ "$QF_ROAD" = native ]; then
     bash tools/wine/run-installer.sh
 else

@@ -13,13 +13,13 @@ cmake --build --preset host
 ctest --preset host
 
 echo "== Windows build =="
-cmake --preset win32
+source tools/vm/road.sh
+qf_road_choose
+cmake --preset win32 -DQF_WAIT_SCALE="${QF_WAIT_SCALE:-1}"
 cmake --build --preset win32
 bash scripts/check-reproducible.sh
 
 echo "== Windows tests under Wine =="
-source tools/vm/road.sh
-qf_road_choose
 if [ "$QF_ROAD" = native ]; then
     bash tools/wine/windows-tests.sh
 else

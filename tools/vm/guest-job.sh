@@ -6,9 +6,7 @@ export PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
 export HOME=/root USER=root LANG=C.UTF-8
 # Without a UTF-8 locale Wine mangles non-ASCII file names.
 source /qf/job/job.env
-export QF_ROAD=vm
-# Emulation runs every program several times slower; the harness's waits scale.
-export QF_WAIT_SCALE="${QF_WAIT_SCALE:-4}"
+export QF_ROAD=vm QF_WAIT_SCALE
 results=/qf/results
 mkdir -p "$results"
 cd "$QF_PROJECT" || { echo 1 >"$results/exit-code"; tar -c -f /dev/vdb -C "$results" .; exit; }

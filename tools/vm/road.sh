@@ -3,6 +3,11 @@
 # that execute no 32-bit x86 code, where i386 Wine cannot start at all.
 # QF_FORCE_VM=1 takes the VM road anywhere, so it can be tried on any machine.
 
+# Emulation runs the Windows programs three to four times slower than a native
+# run; on the VM road every wait of the harness and each test's time limit grow
+# by this factor (QF_WAIT_SCALE).
+qf_vm_wait_scale=4
+
 # A 96-byte static i386 ELF program: mov eax,1; mov ebx,42; int 0x80, that is
 # exit(42). Only a machine that really runs 32-bit code gives back 42.
 qf_i386_probe_bytes() {
@@ -67,6 +72,9 @@ qf_road_choose() {
         QF_ROAD=vm
     fi
     export QF_ROAD
+    if [ "$QF_ROAD" = vm ]; then
+        export QF_WAIT_SCALE="${QF_WAIT_SCALE:-$qf_vm_wait_scale}"
+    fi
     if [ "$QF_ROAD" = native ]; then
         echo "road: native Wine on this machine ($qf_road_why)"
     else

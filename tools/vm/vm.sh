@@ -9,6 +9,7 @@
 # JUnit XML, screenshots, the logs of failing rows), except Wine prefixes. The
 # guest's console streams to standard output. Returns the command's status.
 
+source "$(dirname "${BASH_SOURCE[0]}")/road.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/guest.sh"
 
 # The guest's size: the root and every Wine prefix live in its memory, and its
@@ -32,6 +33,7 @@ qf_vm_run() {
     {
         printf 'QF_PROJECT=%q\n' "$root"
         printf 'QF_BUILD=%q\n' "$build"
+        printf 'QF_WAIT_SCALE=%q\n' "${QF_WAIT_SCALE:-$qf_vm_wait_scale}"
         printf 'QF_COMMAND=('
         printf '%q ' "$@"
         printf ')\n'
