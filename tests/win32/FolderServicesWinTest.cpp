@@ -6,9 +6,11 @@
 #include <shlobj.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "TestFolder.h"
+#include "tests/common/WaitScale.h"
 #include "services/FolderServices.h"
 #include "services/win32/WinServices.h"
 #include "win32/AnsiCodePage.h"
@@ -68,6 +70,7 @@ public:
         : choice_(std::move(choice)), thread_([this] { Operate(); }) {}
     ~BrowserOperator() { thread_.join(); }
     bool Found() const { return found_; }
+    bool Selected() const { return selected_; }
 
 private:
     static constexpr int kTreeId = 0x3741;
@@ -101,7 +104,8 @@ private:
 
     void Operate() {
         HWND browser = nullptr;
-        for (int attempt = 0; attempt < 200 && !browser; ++attempt) {
+        const auto giveUp = std::chrono::steady_clock::now() + ScaledMs(10000) * 1ms;
+        while (!browser && std::chrono::steady_clock::now() < giveUp) {
             std::this_thread::sleep_for(50ms);
             browser = FindBrowser();
         }
@@ -111,17 +115,25 @@ private:
             ::PostMessageW(browser, WM_COMMAND, IDCANCEL, 0);
             return;
         }
-        // OK with nothing selected would return the Desktop: select until the tree shows it.
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            ::SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(choice_.c_str()));
-            if (SelectionIsTheChoice(browser)) break;
-            std::this_thread::sleep_for(100ms);
+        // OK with nothing selected would return the Desktop: select until the
+        // tree shows it, asking again now and then (a request made before the
+        // tree is filled is dropped), and cancel if it never does.
+        const auto deadline = std::chrono::steady_clock::now() + ScaledMs(20000) * 1ms;
+        auto nextRequest = std::chrono::steady_clock::now();
+        while (!selected_ && std::chrono::steady_clock::now() < deadline) {
+            if (std::chrono::steady_clock::now() >= nextRequest) {
+                ::SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(choice_.c_str()));
+                nextRequest = std::chrono::steady_clock::now() + ScaledMs(2000) * 1ms;
+            }
+            selected_ = SelectionIsTheChoice(browser);
+            if (!selected_) std::this_thread::sleep_for(100ms);
         }
-        ::PostMessageW(browser, WM_COMMAND, IDOK, 0);
+        ::PostMessageW(browser, WM_COMMAND, selected_ ? IDOK : IDCANCEL, 0);
     }
 
     std::wstring choice_;
     std::atomic<bool> found_{false};
+    std::atomic<bool> selected_{false};
     std::thread thread_;
 };
 
@@ -132,6 +144,9 @@ protected:
         BrowserOperator player(choice);
         std::wstring chosen = APIs::BrowseForFolder(kNoWindow, shell, codePage);
         EXPECT_TRUE(player.Found()) << "the browser never appeared";
+        if (!choice.empty()) {
+            EXPECT_TRUE(player.Selected()) << "the browser never showed the choice selected";
+        }
         return chosen;
     }
 };

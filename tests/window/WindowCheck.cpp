@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/WaitScale.h"
 #include "tests/window/Pixels.h"
 #include "win32/Com.h"
 
@@ -36,17 +37,8 @@ constexpr Rgb kBlue{0, 0, 255};
 constexpr RECT kPanel{0, 0, 230, 120};
 constexpr RECT kPicture{247, 0, 398, 96};
 
-// How long a window may take to appear or change. Under emulation (the test
-// guest) QF_WAIT_SCALE stretches it by the factor the emulation costs.
-DWORD FindTimeoutMs() {
-    static const DWORD timeoutMs = [] {
-        wchar_t value[16] = {};
-        const DWORD length = ::GetEnvironmentVariableW(L"QF_WAIT_SCALE", value, 16);
-        const unsigned long scale = length > 0 && length < 16 ? std::wcstoul(value, nullptr, 10) : 1;
-        return static_cast<DWORD>(20000 * std::max(1ul, scale));
-    }();
-    return timeoutMs;
-}
+// How long a window may take to appear or change.
+DWORD FindTimeoutMs() { return quillfern::testing::ScaledMs(20000); }
 constexpr DWORD kPollMs = 10;
 
 // Label boxes: the twips figures rounded edge by edge to the nearest pixel.

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/common/WaitScale.h"
 #include "win32/Handles.h"
 
 namespace {
@@ -31,7 +32,13 @@ constexpr int kBrowserTreeId = 0x3741;
 constexpr DWORD kDefaultTimeoutMs = 20000;
 constexpr DWORD kPollMs = 20;
 constexpr DWORD kRetryMs = 100;
-constexpr UINT kCrossProcessSendMs = 5000;
+// How often the browser is asked again to select a folder: each request makes
+// it expand the tree down to that folder, which can take seconds under
+// emulation, and requests sent faster than it can serve pile up in its queue.
+constexpr DWORD kReselectMs = 2000;
+
+// A send to another process gives up after this long, stretched under emulation.
+UINT CrossProcessSendMs() { return quillfern::testing::ScaledMs(5000); }
 
 enum ExitCode : int { kOk = 0, kUsage = 1, kUnexpected = 2, kTimedOut = 3 };
 
@@ -93,14 +100,14 @@ std::wstring ClassOf(HWND window) {
 std::wstring TextOf(HWND window) {
     if (!window) return {};
     DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kCrossProcessSendMs,
+    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, CrossProcessSendMs(),
                                &length)) {
         return {};
     }
     std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
     ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                          SMTO_ABORTIFHUNG, kCrossProcessSendMs, &copied);
+                          SMTO_ABORTIFHUNG, CrossProcessSendMs(), &copied);
     text.resize(copied);
     return text;
 }
@@ -232,7 +239,7 @@ std::optional<std::wstring> TreeItemText(HWND tree, HTREEITEM item, const Remote
     }
     DWORD_PTR ok = 0;
     if (!::SendMessageTimeoutW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.At(kRemoteQueryOffset)),
-                               SMTO_ABORTIFHUNG, kCrossProcessSendMs, &ok) ||
+                               SMTO_ABORTIFHUNG, CrossProcessSendMs(), &ok) ||
         !ok) {
         return std::nullopt;
     }
@@ -244,7 +251,7 @@ std::optional<std::wstring> TreeItemText(HWND tree, HTREEITEM item, const Remote
 HTREEITEM TreeNext(HWND tree, WPARAM relation, HTREEITEM from) {
     DWORD_PTR item = 0;
     ::SendMessageTimeoutW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(from), SMTO_ABORTIFHUNG,
-                          kCrossProcessSendMs, &item);
+                          CrossProcessSendMs(), &item);
     return reinterpret_cast<HTREEITEM>(item);
 }
 
@@ -305,7 +312,7 @@ bool HasIcon(HWND box) {
     HWND icon = ::GetDlgItem(box, kBoxIconId);
     if (!IsShownControl(icon)) return false;
     DWORD_PTR handle = 0;
-    ::SendMessageTimeoutW(icon, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, kCrossProcessSendMs, &handle);
+    ::SendMessageTimeoutW(icon, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, CrossProcessSendMs(), &handle);
     return handle != 0;
 }
 
@@ -392,10 +399,15 @@ int ChooseInBrowser(HWND browser, const std::wstring& path, DWORD timeoutMs) {
     HWND tree = ::GetDlgItem(browser, kBrowserTreeId);
     std::vector<std::wstring> chain;
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    ULONGLONG nextRequest = 0;
     for (;;) {
-        DWORD_PTR ignored = 0;
-        ::SendMessageTimeoutW(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote.At(kRemotePathOffset)),
-                              SMTO_ABORTIFHUNG, kCrossProcessSendMs, &ignored);
+        if (::GetTickCount64() >= nextRequest) {
+            DWORD_PTR ignored = 0;
+            ::SendMessageTimeoutW(browser, BFFM_SETSELECTIONA, TRUE,
+                                  reinterpret_cast<LPARAM>(remote.At(kRemotePathOffset)), SMTO_ABORTIFHUNG,
+                                  CrossProcessSendMs(), &ignored);
+            nextRequest = ::GetTickCount64() + quillfern::testing::ScaledMs(kReselectMs);
+        }
         chain = SelectionChain(tree, remote);
         if (!chain.empty() && TreeNameMatches(chain.back(), path)) break;
         if (::GetTickCount64() >= deadline) {
