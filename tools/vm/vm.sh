@@ -44,6 +44,7 @@ qf_vm_run() {
     tar -c -f "$stage/in.img" -C "$stage" --transform 's,^job,qf/job,' job
     local entry members=()
     for entry in "$root"/* "$root"/.[!.]*; do
+        [ -e "$entry" ] || continue
         case $(basename "$entry") in .git|build*) continue ;; esac
         members+=("${entry#/}")
     done
