@@ -46,6 +46,12 @@ MainFunctions::MainFunctions(Platform& platform, std::span<const std::wstring_vi
     : platform_(platform), catalogue_(catalogue.first(std::min(catalogue.size(), payload::kNameSlots))) {}
 
 Exit MainFunctions::Main() {
+    const Exit exit = Run();
+    platform_.end.End(exit);
+    return exit;
+}
+
+Exit MainFunctions::Run() {
     try {
         return RunSequence();
     } catch (const Failure& failure) {

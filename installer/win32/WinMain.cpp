@@ -21,6 +21,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         const std::string_view what = failure.what();
         win32::ReportStartupFailure(std::wstring(what.begin(), what.end()));
     }
-    // Program end is immediate: no window, file or apartment is torn down first.
+    // Reached only when the run could not start: the sequence ends the process itself.
     ::ExitProcess(static_cast<UINT>(ExitCode(exit)));
 }

@@ -32,6 +32,13 @@ void ReportStartupFailure(std::wstring_view what);
 // and then the temporary file is moved over the target. A failed pass leaves
 // the target as it was and no temporary file behind. A read-only target is
 // refused here, because the platform does not always refuse it (Wine as root).
+// ExitProcess with the road's exit code, called while every object of the run
+// is still alive: the window, the apartment and winmm are left to the system.
+class ImmediateProgramEnd final : public ProgramEnd {
+public:
+    [[noreturn]] void End(Exit exit) override;
+};
+
 class SafeFileOutput final : public FileOutput {
 public:
     void WriteWholeFile(const std::wstring& path, std::span<const std::byte> bytes) override;

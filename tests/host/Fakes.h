@@ -171,6 +171,23 @@ private:
     EventLog& log_;
 };
 
+// Records the program's end instead of ending the test, and how much had
+// happened by then, so a test can tell that nothing ran after it.
+class FakeProgramEnd final : public ProgramEnd {
+public:
+    explicit FakeProgramEnd(const EventLog& log) : log_(log) {}
+    std::vector<Exit> exits;
+    std::size_t eventsBefore = 0;
+
+    void End(Exit exit) override {
+        exits.push_back(exit);
+        eventsBefore = log_.size();
+    }
+
+private:
+    const EventLog& log_;
+};
+
 // A clock that advances a fixed step at every reading.
 class SteppingClock final : public APIs::MillisecondClock {
 public:

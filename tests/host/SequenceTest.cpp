@@ -51,6 +51,7 @@ struct Rig {
     FakeFolderQuery folders;
     FakeResources resources;
     FakeFiles files{log};
+    FakeProgramEnd end{log};
     std::vector<std::wstring_view> catalogue{payload::kCatalogue.begin(), payload::kCatalogue.end()};
 
     Rig() {
@@ -60,7 +61,7 @@ struct Rig {
     }
 
     Exit Run() {
-        Platform platform{window, dialogue, clock, pump, shell, codePage, folders, resources, files};
+        Platform platform{window, dialogue, clock, pump, shell, codePage, folders, resources, files, end};
         MainFunctions installer(platform, catalogue);
         return installer.Main();
     }
@@ -166,9 +167,51 @@ TEST_P(Roads, EndWithTheirBoxesFilesAndExitCode) {
     EXPECT_EQ(rig.files.files, expected);
 
     EXPECT_EQ(rig.dialogue.unhandled.size(), road.exit == Exit::UnhandledFailure ? 1u : 0u);
+
+    // The program ends once, with the road's exit code, and nothing runs after it.
+    EXPECT_EQ(rig.end.exits, std::vector<Exit>{road.exit});
+    EXPECT_EQ(rig.end.eventsBefore, rig.log.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Sequence, Roads, ::testing::ValuesIn(kRoads),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct EndCase {
+    const char* name;
+    std::function<void(Rig&)> arrange;
+    const char* finalEvent;
+};
+
+const EndCase kEnds[] = {
+    {"AfterTheSuccessBox", [](Rig&) {}, "box Quillfern Card Faces Installed!"},
+    {"AfterCancelOnTheQuestion",
+     [](Rig& rig) {
+         DefaultFolderMissing(rig);
+         rig.dialogue.answers = {MessageResult::Cancel};
+     },
+     "box Default destination folder not found.\r\nMake sure Tolvar has already been installed.\r\n"
+     "Select OK to browse for Tolvar\\graphics folder or CANCEL to Exit."},
+    {"AfterTheErrorBox", [](Rig& rig) { rig.resources.resources.erase(104); },
+     "box Unexpected Error!\r\nQuillfernFaces will now exit."},
+    {"AfterTheUnhandledFailureReport", [](Rig& rig) { rig.window.failToCreate = true; },
+     "unhandled failure"},
+};
+
+class ProgramEnds : public ::testing::TestWithParam<EndCase> {};
+
+// The platform's end comes straight after the final box: the sequence tears
+// nothing down first, and nothing of the sequence runs after it.
+TEST_P(ProgramEnds, RightAfterTheFinalBox) {
+    Rig rig;
+    GetParam().arrange(rig);
+    rig.Run();
+    ASSERT_EQ(rig.end.exits.size(), 1u);
+    ASSERT_GE(rig.end.eventsBefore, 1u);
+    EXPECT_EQ(rig.log[rig.end.eventsBefore - 1], GetParam().finalEvent);
+    EXPECT_EQ(rig.end.eventsBefore, rig.log.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sequence, ProgramEnds, ::testing::ValuesIn(kEnds),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Sequence, ExitCodesAreDistinctAndSuccessIsZero) {
@@ -305,8 +348,8 @@ TEST(Sequence, KindDecidesLastFileIndex) {
         rig.shell.specialFolders.clear();  // stop at the first question
         rig.folders.folders.clear();
         rig.dialogue.answers = {MessageResult::Cancel};
-        Platform platform{rig.window, rig.dialogue, rig.clock, rig.pump, rig.shell,
-                          rig.codePage, rig.folders, rig.resources, rig.files};
+        Platform platform{rig.window,   rig.dialogue, rig.clock,     rig.pump,  rig.shell,
+                          rig.codePage, rig.folders,  rig.resources, rig.files, rig.end};
         MainFunctions installer(platform, rig.catalogue);
         installer.Main();
         EXPECT_EQ(installer.LastFileIndex, row.lastIndex) << Narrow(row.catalogue[0]);
