@@ -57,8 +57,8 @@ Exit MainFunctions::Run() {
     } catch (const Failure& failure) {
         platform_.dialogue.ReportUnhandledFailure(failure.Message());
     } catch (const std::exception& failure) {
-        const std::string_view what = failure.what();
-        platform_.dialogue.ReportUnhandledFailure(std::wstring(what.begin(), what.end()));
+        // The library's texts are in the ANSI code page, not one byte a character.
+        platform_.dialogue.ReportUnhandledFailure(platform_.codePage.FromAnsi(failure.what()));
     }
     return Exit::UnhandledFailure;
 }
@@ -141,8 +141,13 @@ Exit MainFunctions::WriteFiles(const std::wstring& destFolder) {
                                MessageStyle::Ok);
         return Exit::Success;
     } catch (...) {
-        p.dialogue.ShowMessage(Lines({kUnexpectedError, Join({kAppName, kWillNowExitSuffix})}),
-                               kErrorTitle, MessageStyle::Ok);
+        // Files may be written by now, so even a box that cannot be shown must
+        // not turn into the report that says none was: the road stays this one.
+        try {
+            p.dialogue.ShowMessage(Lines({kUnexpectedError, Join({kAppName, kWillNowExitSuffix})}),
+                                   kErrorTitle, MessageStyle::Ok);
+        } catch (...) {
+        }
         return Exit::WriteFailure;
     }
 }

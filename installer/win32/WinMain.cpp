@@ -4,6 +4,7 @@
 #include "common/Failure.h"
 #include "installer/win32/WinInstaller.h"
 #include "installer/win32/WinPlatform.h"
+#include "win32/AnsiCodePage.h"
 #include "win32/SystemLibrary.h"
 
 using namespace quillfern;
@@ -18,8 +19,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     } catch (const Failure& failure) {
         win32::ReportStartupFailure(failure.Message());
     } catch (const std::exception& failure) {
-        const std::string_view what = failure.what();
-        win32::ReportStartupFailure(std::wstring(what.begin(), what.end()));
+        win32::ReportStartupFailure(win32::SystemAnsiCodePage().FromAnsi(failure.what()));
     }
     // Reached only when the run could not start: the sequence ends the process itself.
     ::ExitProcess(static_cast<UINT>(ExitCode(exit)));

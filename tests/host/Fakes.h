@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -115,6 +116,8 @@ public:
     explicit FakeWindow(EventLog& log) : log_(log) {}
     static constexpr WindowHandle kHandle = 0x00010ABC;
     bool failToCreate = false;
+    // A library failure (not ours) while creating, with this what() text.
+    std::string libraryFailure;
     std::wstring caption = L"Label4";  // a placeholder no player should see
     bool visible = false;
     bool closedByPlayer = false;
@@ -122,6 +125,7 @@ public:
     void Create() override {
         log_.push_back("window created");
         if (failToCreate) throw Failure(L"The installer window could not be created.");
+        if (!libraryFailure.empty()) throw std::runtime_error(libraryFailure);
     }
     void SetAddOnCaption(std::wstring_view text) override {
         caption = text;
@@ -144,15 +148,25 @@ struct ShownBox {
     bool operator==(const ShownBox&) const = default;
 };
 
+// How a box with a given title fails instead of showing.
+enum class BoxFault { NotShown, OutOfMemory };
+
 class FakeDialogue final : public Dialogue {
 public:
     explicit FakeDialogue(EventLog& log) : log_(log) {}
     std::deque<MessageResult> answers;  // OK once these run out
-    std::vector<ShownBox> boxes;
+    std::map<std::wstring, BoxFault> faults;  // by title
+    std::vector<ShownBox> boxes;          // only those that showed
     std::vector<std::wstring> unhandled;
 
     MessageResult ShowMessage(std::wstring_view prompt, std::optional<std::wstring_view> title,
                               MessageStyle style) override {
+        const auto fault = title ? faults.find(std::wstring(*title)) : faults.end();
+        if (fault != faults.end()) {
+            log_.push_back("box failed " + Narrow(*title));
+            if (fault->second == BoxFault::OutOfMemory) throw std::bad_alloc();
+            throw Failure(L"A message box could not be shown.");
+        }
         boxes.push_back({std::wstring(prompt),
                          title ? std::optional<std::wstring>(std::wstring(*title)) : std::nullopt, style});
         log_.push_back("box " + Narrow(prompt));

@@ -150,6 +150,23 @@ const Case kRoads[] = {
      Exit::UnhandledFailure, {}, {}},
     {"WindowCannotBeCreatedIsUnhandled", [](Rig& rig) { rig.window.failToCreate = true; },
      Exit::UnhandledFailure, {}, {}},
+    // After files are written, a final box that fails must not become the
+    // report that says none was.
+    {"SuccessBoxNotShownGoesToTheErrorBox",
+     [](Rig& rig) { rig.dialogue.faults = {{L"Success!", BoxFault::NotShown}}; }, Exit::WriteFailure,
+     {kErrorBox}, FiveFilesIn(kGraphics)},
+    {"NeitherFinalBoxShows",
+     [](Rig& rig) {
+         rig.dialogue.faults = {{L"Success!", BoxFault::NotShown}, {L"Error", BoxFault::NotShown}};
+     },
+     Exit::WriteFailure, {}, FiveFilesIn(kGraphics)},
+    {"ErrorBoxOutOfMemoryAfterARefusedFile",
+     [](Rig& rig) {
+         rig.files.refuse = {kGraphics + L"\\Quillfern2.edf"};
+         rig.dialogue.faults = {{L"Error", BoxFault::OutOfMemory}};
+     },
+     Exit::WriteFailure, {},
+     {{kGraphics + L"\\Quillfern.fac", 101}, {kGraphics + L"\\Quillfern1.edf", 102}}},
 };
 
 class Roads : public ::testing::TestWithParam<Case> {};
@@ -193,6 +210,12 @@ const EndCase kEnds[] = {
      "Select OK to browse for Tolvar\\graphics folder or CANCEL to Exit."},
     {"AfterTheErrorBox", [](Rig& rig) { rig.resources.resources.erase(104); },
      "box Unexpected Error!\r\nQuillfernFaces will now exit."},
+    {"AfterAnErrorBoxThatFailed",
+     [](Rig& rig) {
+         rig.resources.resources.erase(104);
+         rig.dialogue.faults = {{L"Error", BoxFault::NotShown}};
+     },
+     "box failed Error"},
     {"AfterTheUnhandledFailureReport", [](Rig& rig) { rig.window.failToCreate = true; },
      "unhandled failure"},
 };
@@ -213,6 +236,33 @@ TEST_P(ProgramEnds, RightAfterTheFinalBox) {
 
 INSTANTIATE_TEST_SUITE_P(Sequence, ProgramEnds, ::testing::ValuesIn(kEnds),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// An ANSI code page in which byte 0x80 is the euro sign, unlike Latin-1.
+class EuroCodePage final : public APIs::AnsiCodePage {
+public:
+    std::string ToAnsi(std::wstring_view text) override { return latin1_.ToAnsi(text); }
+    std::wstring FromAnsi(std::string_view bytes) override {
+        std::wstring text = latin1_.FromAnsi(bytes);
+        for (wchar_t& c : text) {
+            if (c == 0x80) c = L'\u20AC';
+        }
+        return text;
+    }
+
+private:
+    Latin1CodePage latin1_;
+};
+
+TEST(Sequence, LibraryFailureTextIsConvertedFromTheAnsiCodePage) {
+    Rig rig;
+    rig.window.libraryFailure = "costs 5 \x80 and \xE9";
+    EuroCodePage codePage;
+    Platform platform{rig.window, rig.dialogue,  rig.clock, rig.pump, rig.shell,
+                      codePage,   rig.folders,   rig.resources, rig.files, rig.end};
+    MainFunctions installer(platform, rig.catalogue);
+    EXPECT_EQ(installer.Main(), Exit::UnhandledFailure);
+    EXPECT_EQ(rig.dialogue.unhandled, std::vector<std::wstring>{L"costs 5 \u20AC and \u00E9"});
+}
 
 TEST(Sequence, ExitCodesAreDistinctAndSuccessIsZero) {
     EXPECT_EQ(ExitCode(Exit::Success), 0);
