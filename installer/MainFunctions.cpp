@@ -82,15 +82,17 @@ Exit MainFunctions::RunSequence() {
     p.window.ShowModeless();
     APIs::Pause(kPauseMilliseconds, p.clock, p.pump);
 
-    std::wstring destFolder = DefaultDestination();
-    if (!APIs::IsFolder(destFolder, p.folders)) {
+    // A look-alike path counts as missing: nothing is asked of it, nothing written.
+    bool lookAlike = false;
+    std::wstring destFolder = DefaultDestination(lookAlike);
+    if (lookAlike || !APIs::IsFolder(destFolder, p.folders)) {
         const MessageResult answer = p.dialogue.ShowMessage(
             Lines({kDefaultNotFoundLine1, kDefaultNotFoundLine2, kDefaultNotFoundLine3}),
             Join({destFolder, kNotFoundTitleSuffix}), MessageStyle::OkCancel);
         if (answer == MessageResult::Cancel) return Exit::UserDeclined;
 
         // Taken as the user chose it: nothing appended, no separator removed.
-        destFolder = APIs::BrowseForFolder(p.window.Handle(), p.shell, p.codePage);
+        destFolder = APIs::BrowseForFolder(p.window.Handle(), p.shell, p.codePage, &lookAlike);
         if (destFolder.empty()) {
             p.dialogue.ShowMessage(Lines({kNoFolderSpecified, Join({kAppName, kWillNowExitSuffix})}),
                                    kFolderNotSpecifiedTitle, MessageStyle::Ok);
@@ -98,7 +100,7 @@ Exit MainFunctions::RunSequence() {
         }
     }
 
-    if (!APIs::IsFolder(destFolder, p.folders)) {
+    if (lookAlike || !APIs::IsFolder(destFolder, p.folders)) {
         p.dialogue.ShowMessage(Lines({kDestinationNotFound, Join({kAppName, kWillNowExitSuffix})}),
                                Join({destFolder, kNotFoundTitleSuffix}), MessageStyle::Ok);
         return Exit::FolderMissing;
@@ -107,9 +109,9 @@ Exit MainFunctions::RunSequence() {
     return WriteFiles(destFolder);
 }
 
-std::wstring MainFunctions::DefaultDestination() {
-    std::wstring folder =
-        APIs::GetSpecialFolderPath(APIs::kCsidlCommonAppData, platform_.shell, platform_.codePage);
+std::wstring MainFunctions::DefaultDestination(bool& lookAlike) {
+    std::wstring folder = APIs::GetSpecialFolderPath(APIs::kCsidlCommonAppData, platform_.shell,
+                                                     platform_.codePage, &lookAlike);
     // A drive root comes back with its separator; drop it so the join is single.
     if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
     return folder + std::wstring(kDefaultSubfolder);

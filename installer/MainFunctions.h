@@ -36,7 +36,7 @@ private:
     // The road taken, with every failure turned into its exit.
     Exit Run();
     Exit RunSequence();
-    std::wstring DefaultDestination();
+    std::wstring DefaultDestination(bool& lookAlike);
     // Entered with the error exit not yet armed; arms it before the first file opens.
     Exit WriteFiles(const std::wstring& destFolder);
 

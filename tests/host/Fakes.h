@@ -37,6 +37,12 @@ public:
     std::map<std::int32_t, std::optional<std::string>> specialFolders;  // nullopt: virtual, no path
     // What the browser returns: nullopt is Cancel; a value with no path is a virtual item.
     std::optional<std::optional<std::string>> browseChoice;
+    // The shell's own wide path for an item whose ANSI path is the key, where
+    // the code page changed it (nullopt: the wide lookup fails too). Any other
+    // item's wide path is its ANSI path read as Latin-1.
+    std::map<std::string, std::optional<std::wstring>> ownPaths;
+    // What a failed ANSI lookup leaves in the buffer for an item without a path.
+    std::string failedLookupWrites;
 
     int listsHandedOut = 0;
     std::vector<APIs::ItemList> freed;
@@ -52,8 +58,24 @@ public:
     }
     bool PathFromItemList(APIs::ItemList list, char* buffer) override {
         const auto& path = lists_.at(list);
-        if (!path) return false;
+        if (!path) {
+            std::memcpy(buffer, failedLookupWrites.c_str(), failedLookupWrites.size());
+            return false;
+        }
         std::memcpy(buffer, path->c_str(), path->size() + 1);
+        return true;
+    }
+    bool WidePathFromItemList(APIs::ItemList list, std::wstring& wide) override {
+        const auto& path = lists_.at(list);
+        if (!path) return false;
+        const auto own = ownPaths.find(*path);
+        if (own == ownPaths.end()) {
+            wide.assign(path->begin(), path->end());
+            for (wchar_t& c : wide) c = static_cast<wchar_t>(static_cast<unsigned char>(c));
+            return true;
+        }
+        if (!own->second) return false;
+        wide = *own->second;
         return true;
     }
     APIs::ItemList BrowseForFolder(WindowHandle owner, const std::string& prompt,

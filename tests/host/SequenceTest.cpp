@@ -150,6 +150,32 @@ const Case kRoads[] = {
      Exit::UnhandledFailure, {}, {}},
     {"WindowCannotBeCreatedIsUnhandled", [](Rig& rig) { rig.window.failToCreate = true; },
      Exit::UnhandledFailure, {}, {}},
+    // A folder whose ANSI path best-fits to another, existing one counts as missing.
+    {"LookAlikeOfTheChosenFolderIsMissing",
+     [](Rig& rig) {
+         DefaultFolderMissing(rig);
+         rig.shell.browseChoice = std::optional<std::string>{"D:\\Tolvar Omega"};
+         rig.shell.ownPaths["D:\\Tolvar Omega"] = L"D:\\Tolvar \u03A9mega";
+         rig.folders.folders = {L"D:\\Tolvar Omega"};
+     },
+     Exit::FolderMissing, {DefaultMissingBox(kGraphics), FolderMissingBox(L"D:\\Tolvar Omega")}, {}},
+    {"LookAlikeOfTheDefaultFolderIsMissing",
+     [](Rig& rig) {
+         rig.shell.specialFolders[0x23] = "C:\\Data\\..\\ProgramData";
+         rig.shell.ownPaths["C:\\Data\\..\\ProgramData"] = L"C:\\Data\uFF3C..\uFF3CProgramData";
+         rig.folders.folders = {L"C:\\Data\\..\\ProgramData\\Tolvar\\graphics", kGraphics};
+         rig.dialogue.answers = {MessageResult::Cancel};
+     },
+     Exit::UserDeclined, {DefaultMissingBox(L"C:\\Data\\..\\ProgramData\\Tolvar\\graphics")}, {}},
+    {"LookAlikeDefaultThenARealChoice",
+     [](Rig& rig) {
+         rig.shell.specialFolders[0x23] = "C:\\ProgramDatO";
+         rig.shell.ownPaths["C:\\ProgramDatO"] = L"C:\\ProgramDat\u03A9";
+         rig.shell.browseChoice = std::optional<std::string>{"D:\\Games"};
+         rig.folders.folders = {L"C:\\ProgramDatO\\Tolvar\\graphics", L"D:\\Games"};
+     },
+     Exit::Success, {DefaultMissingBox(L"C:\\ProgramDatO\\Tolvar\\graphics"), kSuccessBox},
+     FiveFilesIn(L"D:\\Games")},
     // After files are written, a final box that fails must not become the
     // report that says none was.
     {"SuccessBoxNotShownGoesToTheErrorBox",

@@ -5,7 +5,9 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cwchar>
 #include <thread>
 
 #include "TestFolder.h"
@@ -60,6 +62,15 @@ TEST_F(FolderServicesWin, UncPathReachesTheFileSystem) {
     EXPECT_FALSE(APIs::IsFolder(L"\\\\qf-no-such-server\\share", query));
 }
 
+// Under emulation (the test guest) QF_WAIT_SCALE stretches every wait by the
+// factor the emulation costs.
+int WaitScale() {
+    wchar_t value[16] = {};
+    const DWORD length = ::GetEnvironmentVariableW(L"QF_WAIT_SCALE", value, 16);
+    const unsigned long scale = length > 0 && length < 16 ? std::wcstoul(value, nullptr, 10) : 1;
+    return static_cast<int>(std::max(1ul, scale));
+}
+
 // Operates the browser from a second thread, the way a player would.
 class BrowserOperator {
 public:
@@ -101,7 +112,7 @@ private:
 
     void Operate() {
         HWND browser = nullptr;
-        for (int attempt = 0; attempt < 200 && !browser; ++attempt) {
+        for (int attempt = 0; attempt < 200 * WaitScale() && !browser; ++attempt) {
             std::this_thread::sleep_for(50ms);
             browser = FindBrowser();
         }
@@ -112,7 +123,7 @@ private:
             return;
         }
         // OK with nothing selected would return the Desktop: select until the tree shows it.
-        for (int attempt = 0; attempt < 100; ++attempt) {
+        for (int attempt = 0; attempt < 100 * WaitScale(); ++attempt) {
             ::SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(choice_.c_str()));
             if (SelectionIsTheChoice(browser)) break;
             std::this_thread::sleep_for(100ms);
@@ -128,9 +139,9 @@ private:
 class Browser : public FolderServicesWin {
 protected:
     // Opens the browser and lets a player cancel it (empty choice) or pick the choice.
-    std::wstring BrowseAndChoose(const std::wstring& choice) {
+    std::wstring BrowseAndChoose(const std::wstring& choice, bool* lookAlike = nullptr) {
         BrowserOperator player(choice);
-        std::wstring chosen = APIs::BrowseForFolder(kNoWindow, shell, codePage);
+        std::wstring chosen = APIs::BrowseForFolder(kNoWindow, shell, codePage, lookAlike);
         EXPECT_TRUE(player.Found()) << "the browser never appeared";
         return chosen;
     }
@@ -149,6 +160,49 @@ TEST_F(Browser, DriveRootKeepsItsSeparator) {
     const std::wstring chosen = BrowseAndChoose(L"C:\\");
     EXPECT_EQ(chosen, L"C:\\");
     EXPECT_TRUE(APIs::IsFolder(chosen, query));
+}
+
+// A sub-folder of a test folder, removed before the test folder is.
+class SubFolder {
+public:
+    SubFolder(const TestFolder& parent, const wchar_t* name) : path_(parent.File(name)) {
+        EXPECT_TRUE(::CreateDirectoryW(path_.c_str(), nullptr)) << "cannot create a sub-folder";
+    }
+    ~SubFolder() { ::RemoveDirectoryW(path_.c_str()); }
+    SubFolder(const SubFolder&) = delete;
+    SubFolder& operator=(const SubFolder&) = delete;
+    const std::wstring& Path() const { return path_; }
+
+private:
+    std::wstring path_;
+};
+
+// The real shell converts the path of a folder named outside the code page,
+// and the check against its wide path catches that whatever the conversion.
+TEST_F(Browser, FolderNamedOutsideTheCodePageIsALookAlike) {
+    if (::GetACP() == CP_UTF8) GTEST_SKIP() << "a UTF-8 code page holds every name";
+    TestFolder folder;
+    const SubFolder plain(folder, L"Tolvar Omega");
+    const SubFolder omega(folder, L"Tolvar \u03A9mega");
+    bool lookAlike = false;
+    const std::wstring chosen = BrowseAndChoose(omega.Path(), &lookAlike);
+    EXPECT_TRUE(lookAlike);
+    EXPECT_NE(chosen, omega.Path());
+    EXPECT_FALSE(chosen.empty());
+    lookAlike = true;
+    BrowseAndChoose(plain.Path(), &lookAlike);
+    EXPECT_FALSE(lookAlike);
+}
+
+TEST(AnsiCodePage, NeverBestFitsACharacterItLacks) {
+    if (::GetACP() == CP_UTF8) GTEST_SKIP() << "a UTF-8 code page lacks no character";
+    win32::SystemAnsiCodePage codePage;
+    // Best fit would make these O, a separator and a separator.
+    for (const wchar_t* text : {L"\u03A9", L"\uFF3C", L"\u2216"}) {
+        const std::string ansi = codePage.ToAnsi(text);
+        EXPECT_NE(ansi, "O");
+        EXPECT_EQ(ansi.find('\\'), std::string::npos) << "U+" << std::hex << static_cast<int>(text[0]);
+    }
 }
 
 }  // namespace
