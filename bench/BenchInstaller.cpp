@@ -10,6 +10,7 @@
 #include "common/Failure.h"
 #include "installer/win32/WinInstaller.h"
 #include "installer/win32/WinPlatform.h"
+#include "win32/ProcessPolicy.h"
 #include "win32/SystemLibrary.h"
 
 namespace {
@@ -133,6 +134,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     // The loader's share of the start: the image and the DLLs it imports.
     const std::int64_t entered = Ticks();
     win32::RestrictDllSearchToSystemFolder();
+    win32::EnforceRedirectionTrust();
 
     Record record;
     record.Add("entered", entered);

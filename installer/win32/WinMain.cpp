@@ -5,13 +5,15 @@
 #include "installer/win32/WinInstaller.h"
 #include "installer/win32/WinPlatform.h"
 #include "win32/AnsiCodePage.h"
+#include "win32/ProcessPolicy.h"
 #include "win32/SystemLibrary.h"
 
 using namespace quillfern;
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // First of all, before any DLL is loaded on demand.
+    // First of all, before any DLL is loaded on demand or any file opened.
     win32::RestrictDllSearchToSystemFolder();
+    win32::EnforceRedirectionTrust();
 
     Exit exit = Exit::UnhandledFailure;
     try {
