@@ -401,9 +401,14 @@ int ChooseInBrowser(HWND browser, const std::wstring& path, DWORD timeoutMs) {
     std::vector<std::wstring> chain;
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
     for (;;) {
+        // Each request is let finish, up to the deadline: on a loaded machine
+        // one expansion of the tree can outlast a short send, and requests that
+        // pile up behind it keep restarting it, so nothing is ever selected.
+        const ULONGLONG now = ::GetTickCount64();
+        const UINT sendMs = static_cast<UINT>(now < deadline ? deadline - now : 1);
         DWORD_PTR ignored = 0;
         ::SendMessageTimeoutW(browser, setSelection, TRUE, reinterpret_cast<LPARAM>(remote.At(kRemotePathOffset)),
-                              SMTO_ABORTIFHUNG, kCrossProcessSendMs, &ignored);
+                              SMTO_NORMAL, sendMs, &ignored);
         chain = SelectionChain(tree, remote);
         if (!chain.empty() && TreeNameMatches(chain.back(), path)) break;
         if (::GetTickCount64() >= deadline) {
