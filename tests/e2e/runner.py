@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Runs one row of the end-to-end matrix against the real executables under Wine.
 
-  runner.py list                      the row names, one a line
+  runner.py list [--uses-browser]     the row names, one a line
   runner.py template --work DIR       boots the template prefix the rows clone
   runner.py run NAME --work DIR --resources DIR --program TARGET=PATH ...
 
@@ -430,10 +430,13 @@ def main():
     parser.add_argument("--work")
     parser.add_argument("--program", action="append", default=[])
     parser.add_argument("--resources")
+    parser.add_argument("--uses-browser", action="store_true", help="list only the rows that open the browser")
     args = parser.parse_args()
 
     if args.command == "list":
-        print("\n".join(row.name for row in s.SCENARIOS))
+        rows = [row for row in s.SCENARIOS
+                if not args.uses_browser or any(isinstance(step, s.Browser) for step in row.steps)]
+        print("\n".join(row.name for row in rows))
         return 0
     if args.command == "template":
         boot_template(Path(args.work).resolve())
