@@ -10,6 +10,7 @@
 #include "common/Failure.h"
 #include "installer/win32/WinInstaller.h"
 #include "installer/win32/WinPlatform.h"
+#include "win32/ProcessPolicy.h"
 #include "win32/SystemLibrary.h"
 
 namespace {
@@ -102,26 +103,54 @@ private:
     Dialogue* inner_ = nullptr;
 };
 
+// The record is saved at program end, then the product's own end follows.
+class RecordedEnd final : public ProgramEnd {
+public:
+    RecordedEnd(Record& record, const TimedClock& clock, std::wstring path)
+        : record_(record), clock_(clock), path_(std::move(path)) {}
+    void Wrap(ProgramEnd& inner) { inner_ = &inner; }
+
+    void End(Exit exit) override {
+        Save(exit);
+        inner_->End(exit);
+    }
+    void Save(Exit exit) {
+        clock_.AddTo(record_);
+        record_.Add("exit", ExitCode(exit));
+        // The runner reads the exit from the record and rejects a round without one.
+        record_.Save(path_.c_str());
+    }
+
+private:
+    Record& record_;
+    const TimedClock& clock_;
+    std::wstring path_;
+    ProgramEnd* inner_ = nullptr;
+};
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     // The loader's share of the start: the image and the DLLs it imports.
     const std::int64_t entered = Ticks();
     win32::RestrictDllSearchToSystemFolder();
+    win32::EnforceRedirectionTrust();
 
     Record record;
     record.Add("entered", entered);
     TimedClock clock;
     TimedFileOutput files(record);
     TimedDialogue dialogue(record);
+    RecordedEnd end(record, clock, bench::PathArgument(commandLine));
     const auto decorate = [&](const Platform& real) {
         // COM is up and every platform object built; the window is not yet created.
         record.Add("assembled", Ticks());
         clock.Wrap(real.clock);
         files.Wrap(real.files);
         dialogue.Wrap(real.dialogue);
-        return Platform{real.window, dialogue,     clock,          real.pump, real.shell,
-                        real.codePage, real.folders, real.resources, files};
+        end.Wrap(real.end);
+        return Platform{real.window,   dialogue,     clock,          real.pump, real.shell,
+                        real.codePage, real.folders, real.resources, files,     end};
     };
 
     Exit exit = Exit::UnhandledFailure;
@@ -130,9 +159,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     } catch (const Failure& failure) {
         win32::ReportStartupFailure(failure.Message());
     }
-    clock.AddTo(record);
-    record.Add("exit", ExitCode(exit));
-    // The runner reads the exit from the record and rejects a round without one.
-    record.Save(bench::PathArgument(commandLine));
+    // Reached only when the run could not start.
+    end.Save(exit);
     ::ExitProcess(static_cast<UINT>(ExitCode(exit)));
 }

@@ -46,13 +46,19 @@ MainFunctions::MainFunctions(Platform& platform, std::span<const std::wstring_vi
     : platform_(platform), catalogue_(catalogue.first(std::min(catalogue.size(), payload::kNameSlots))) {}
 
 Exit MainFunctions::Main() {
+    const Exit exit = Run();
+    platform_.end.End(exit);
+    return exit;
+}
+
+Exit MainFunctions::Run() {
     try {
         return RunSequence();
     } catch (const Failure& failure) {
         platform_.dialogue.ReportUnhandledFailure(failure.Message());
     } catch (const std::exception& failure) {
-        const std::string_view what = failure.what();
-        platform_.dialogue.ReportUnhandledFailure(std::wstring(what.begin(), what.end()));
+        // The library's texts are in the ANSI code page, not one byte a character.
+        platform_.dialogue.ReportUnhandledFailure(platform_.codePage.FromAnsi(failure.what()));
     }
     return Exit::UnhandledFailure;
 }
@@ -76,15 +82,17 @@ Exit MainFunctions::RunSequence() {
     p.window.ShowModeless();
     APIs::Pause(kPauseMilliseconds, p.clock, p.pump);
 
-    std::wstring destFolder = DefaultDestination();
-    if (!APIs::IsFolder(destFolder, p.folders)) {
+    // A look-alike path counts as missing: nothing is asked of it, nothing written.
+    bool lookAlike = false;
+    std::wstring destFolder = DefaultDestination(lookAlike);
+    if (lookAlike || !APIs::IsFolder(destFolder, p.folders)) {
         const MessageResult answer = p.dialogue.ShowMessage(
             Lines({kDefaultNotFoundLine1, kDefaultNotFoundLine2, kDefaultNotFoundLine3}),
             Join({destFolder, kNotFoundTitleSuffix}), MessageStyle::OkCancel);
         if (answer == MessageResult::Cancel) return Exit::UserDeclined;
 
         // Taken as the user chose it: nothing appended, no separator removed.
-        destFolder = APIs::BrowseForFolder(p.window.Handle(), p.shell, p.codePage);
+        destFolder = APIs::BrowseForFolder(p.window.Handle(), p.shell, p.codePage, &lookAlike);
         if (destFolder.empty()) {
             p.dialogue.ShowMessage(Lines({kNoFolderSpecified, Join({kAppName, kWillNowExitSuffix})}),
                                    kFolderNotSpecifiedTitle, MessageStyle::Ok);
@@ -92,7 +100,7 @@ Exit MainFunctions::RunSequence() {
         }
     }
 
-    if (!APIs::IsFolder(destFolder, p.folders)) {
+    if (lookAlike || !APIs::IsFolder(destFolder, p.folders)) {
         p.dialogue.ShowMessage(Lines({kDestinationNotFound, Join({kAppName, kWillNowExitSuffix})}),
                                Join({destFolder, kNotFoundTitleSuffix}), MessageStyle::Ok);
         return Exit::FolderMissing;
@@ -101,9 +109,9 @@ Exit MainFunctions::RunSequence() {
     return WriteFiles(destFolder);
 }
 
-std::wstring MainFunctions::DefaultDestination() {
-    std::wstring folder =
-        APIs::GetSpecialFolderPath(APIs::kCsidlCommonAppData, platform_.shell, platform_.codePage);
+std::wstring MainFunctions::DefaultDestination(bool& lookAlike) {
+    std::wstring folder = APIs::GetSpecialFolderPath(APIs::kCsidlCommonAppData, platform_.shell,
+                                                     platform_.codePage, &lookAlike);
     // A drive root comes back with its separator; drop it so the join is single.
     if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
     return folder + std::wstring(kDefaultSubfolder);
@@ -135,8 +143,13 @@ Exit MainFunctions::WriteFiles(const std::wstring& destFolder) {
                                MessageStyle::Ok);
         return Exit::Success;
     } catch (...) {
-        p.dialogue.ShowMessage(Lines({kUnexpectedError, Join({kAppName, kWillNowExitSuffix})}),
-                               kErrorTitle, MessageStyle::Ok);
+        // Files may be written by now, so even a box that cannot be shown must
+        // not turn into the report that says none was: the road stays this one.
+        try {
+            p.dialogue.ShowMessage(Lines({kUnexpectedError, Join({kAppName, kWillNowExitSuffix})}),
+                                   kErrorTitle, MessageStyle::Ok);
+        } catch (...) {
+        }
         return Exit::WriteFailure;
     }
 }

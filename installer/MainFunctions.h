@@ -25,16 +25,18 @@ public:
     explicit MainFunctions(Platform& platform,
                            std::span<const std::wstring_view> catalogue = payload::kCatalogue);
 
-    // Runs the whole installation once. Every road ends right after its final
-    // message; the caller ends the process at once with ExitCode() of the result.
+    // Runs the whole installation once and ends the program right after the
+    // final message, through the platform. Returns only where that end does.
     Exit Main();
 
     std::array<std::wstring, payload::kNameSlots> InstallFiles{};
     std::int32_t LastFileIndex = 0;
 
 private:
+    // The road taken, with every failure turned into its exit.
+    Exit Run();
     Exit RunSequence();
-    std::wstring DefaultDestination();
+    std::wstring DefaultDestination(bool& lookAlike);
     // Entered with the error exit not yet armed; arms it before the first file opens.
     Exit WriteFiles(const std::wstring& destFolder);
 

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "common/WindowHandle.h"
+#include "installer/Exit.h"
 #include "payload/FetchPayload.h"
 #include "services/FolderServices.h"
 #include "services/Pause.h"
@@ -52,6 +53,15 @@ public:
     virtual void WriteWholeFile(const std::wstring& path, std::span<const std::byte> bytes) = 0;
 };
 
+// Program end: the process ends at once with the road's exit code. Nothing is
+// torn down first: not the window, not the apartment, not a loaded library.
+class ProgramEnd {
+public:
+    virtual ~ProgramEnd() = default;
+    // Never returns on Windows; a test's fake records the call and returns.
+    virtual void End(Exit exit) = 0;
+};
+
 struct Platform {
     InstallerWindow& window;
     Dialogue& dialogue;
@@ -62,6 +72,7 @@ struct Platform {
     APIs::FolderQuery& folders;
     payload::ResourceReader& resources;
     FileOutput& files;
+    ProgramEnd& end;
 };
 
 }  // namespace quillfern

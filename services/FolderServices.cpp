@@ -24,6 +24,21 @@ private:
     Shell& shell_;
 };
 
+// The path taken through the ANSI scheme, or empty text when the shell gives
+// none; lookAlike tells whether it is the shell's own path for the list.
+std::wstring PathOf(ItemList list, Shell& shell, AnsiCodePage& codePage, bool* lookAlike) {
+    if (lookAlike) *lookAlike = false;
+    // A failed lookup may still have written part of a path: that is no folder.
+    PathBuffer buffer(codePage);
+    if (!shell.PathFromItemList(list, buffer.Ansi())) return {};
+    std::wstring path = buffer.Path();
+    if (lookAlike && !path.empty()) {
+        std::wstring own;
+        *lookAlike = !shell.WidePathFromItemList(list, own) || own != path;
+    }
+    return path;
+}
+
 }  // namespace
 
 bool IsFolder(const std::wstring& path, FolderQuery& query) {
@@ -32,25 +47,21 @@ bool IsFolder(const std::wstring& path, FolderQuery& query) {
     return query.FolderExists(path);
 }
 
-std::wstring GetSpecialFolderPath(std::int32_t csidl, Shell& shell, AnsiCodePage& codePage) {
+std::wstring GetSpecialFolderPath(std::int32_t csidl, Shell& shell, AnsiCodePage& codePage,
+                                  bool* lookAlike) {
+    if (lookAlike) *lookAlike = false;
     ItemList list = nullptr;
     if (shell.SpecialFolderLocation(csidl, &list) != 0) return {};
     const ItemListOwner owner(list, shell);
-
-    PathBuffer buffer(codePage);
-    if (!shell.PathFromItemList(owner.Get(), buffer.Ansi())) return {};
-    return buffer.Path();
+    return PathOf(owner.Get(), shell, codePage, lookAlike);
 }
 
-std::wstring BrowseForFolder(WindowHandle owner, Shell& shell, AnsiCodePage& codePage) {
+std::wstring BrowseForFolder(WindowHandle owner, Shell& shell, AnsiCodePage& codePage, bool* lookAlike) {
+    if (lookAlike) *lookAlike = false;
     const std::string prompt = codePage.ToAnsi(kBrowsePrompt);
     const ItemListOwner list(shell.BrowseForFolder(owner, prompt, kBifReturnOnlyFsDirs), shell);
     if (!list.Get()) return {};
-
-    // A failed lookup writes nothing, which leaves the buffer empty: no folder.
-    PathBuffer buffer(codePage);
-    shell.PathFromItemList(list.Get(), buffer.Ansi());
-    return buffer.Path();
+    return PathOf(list.Get(), shell, codePage, lookAlike);
 }
 
 }  // namespace quillfern::APIs

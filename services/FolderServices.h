@@ -26,6 +26,8 @@ public:
     virtual std::int32_t SpecialFolderLocation(std::int32_t csidl, ItemList* list) = 0;
     // SHGetPathFromIDListA into a buffer of PathBuffer::kCharacters bytes.
     virtual bool PathFromItemList(ItemList list, char* ansiBuffer) = 0;
+    // The shell's own wide path for the same list; false when it has none.
+    virtual bool WidePathFromItemList(ItemList list, std::wstring& path) = 0;
     // The ANSI SHBrowseForFolder; null when the user cancels.
     virtual ItemList BrowseForFolder(WindowHandle owner, const std::string& ansiPrompt,
                                      std::uint32_t flags) = 0;
@@ -45,11 +47,19 @@ public:
 // the folder exists. A leading UNC pair is not a doubled separator.
 bool IsFolder(const std::wstring& path, FolderQuery& query);
 
+// The two routines below give the path as the ANSI scheme brings it back. The
+// code page best-fits what it lacks (a Greek omega becomes O, a fullwidth
+// backslash a separator), so that path can name another folder that exists.
+// lookAlike, where given, is set to whether the path differs from the shell's
+// own wide path for the item; a caller must then treat the folder as missing.
+
 // The special folder's file-system path, or empty text; never throws a shell failure.
-std::wstring GetSpecialFolderPath(std::int32_t csidl, Shell& shell, AnsiCodePage& codePage);
+std::wstring GetSpecialFolderPath(std::int32_t csidl, Shell& shell, AnsiCodePage& codePage,
+                                  bool* lookAlike = nullptr);
 
 // The folder the user picks, or empty text when the browser is cancelled or
 // the chosen item has no path.
-std::wstring BrowseForFolder(WindowHandle owner, Shell& shell, AnsiCodePage& codePage);
+std::wstring BrowseForFolder(WindowHandle owner, Shell& shell, AnsiCodePage& codePage,
+                             bool* lookAlike = nullptr);
 
 }  // namespace quillfern::APIs

@@ -4,12 +4,22 @@
 
 namespace quillfern::win32 {
 
+namespace {
+
+// A character the code page lacks becomes the default character, never a
+// look-alike such as a separator. A UTF-8 code page lacks none and takes no flag.
+DWORD NoBestFit() { return ::GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS; }
+
+}  // namespace
+
 std::string SystemAnsiCodePage::ToAnsi(std::wstring_view text) {
     if (text.empty()) return {};
     const int wideLength = static_cast<int>(text.size());
-    const int length = ::WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    const DWORD flags = NoBestFit();
+    const int length =
+        ::WideCharToMultiByte(CP_ACP, flags, text.data(), wideLength, nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, bytes.data(), length, nullptr, nullptr);
+    ::WideCharToMultiByte(CP_ACP, flags, text.data(), wideLength, bytes.data(), length, nullptr, nullptr);
     return bytes;
 }
 

@@ -42,4 +42,6 @@ void WinDialogue::ReportUnhandledFailure(std::wstring_view what) { ShowFailureRe
 
 void ReportStartupFailure(std::wstring_view what) { ShowFailureReport(nullptr, what); }
 
+void ImmediateProgramEnd::End(Exit exit) { ::ExitProcess(static_cast<UINT>(ExitCode(exit))); }
+
 }  // namespace quillfern::win32

@@ -23,8 +23,9 @@ Exit RunWinInstaller(const PlatformDecorator& decorate) {
     ScriptingFolderQuery folders;
     ModuleResources resources;
     SafeFileOutput files;
+    ImmediateProgramEnd end;
 
-    const Platform real{window, dialogue, clock, pump, shell, codePage, folders, resources, files};
+    const Platform real{window, dialogue, clock, pump, shell, codePage, folders, resources, files, end};
     Platform platform = decorate ? decorate(real) : real;
     MainFunctions installer(platform);
     return installer.Main();

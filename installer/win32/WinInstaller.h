@@ -12,8 +12,9 @@ namespace quillfern::win32 {
 // put its own wrappers around some of the real objects; the product has none.
 using PlatformDecorator = std::function<Platform(const Platform&)>;
 
-// Assembles the Win32 platform, runs the installation sequence once and
-// returns how it ended. The caller ends the process.
+// Assembles the Win32 platform and runs the installation sequence once, which
+// ends the process right after its final box. Returns only if a decorated
+// platform's end returns; the caller then ends the process.
 Exit RunWinInstaller(const PlatformDecorator& decorate = {});
 
 }  // namespace quillfern::win32

@@ -4,13 +4,16 @@
 #include "common/Failure.h"
 #include "installer/win32/WinInstaller.h"
 #include "installer/win32/WinPlatform.h"
+#include "win32/AnsiCodePage.h"
+#include "win32/ProcessPolicy.h"
 #include "win32/SystemLibrary.h"
 
 using namespace quillfern;
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // First of all, before any DLL is loaded on demand.
+    // First of all, before any DLL is loaded on demand or any file opened.
     win32::RestrictDllSearchToSystemFolder();
+    win32::EnforceRedirectionTrust();
 
     Exit exit = Exit::UnhandledFailure;
     try {
@@ -18,9 +21,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     } catch (const Failure& failure) {
         win32::ReportStartupFailure(failure.Message());
     } catch (const std::exception& failure) {
-        const std::string_view what = failure.what();
-        win32::ReportStartupFailure(std::wstring(what.begin(), what.end()));
+        win32::ReportStartupFailure(win32::SystemAnsiCodePage().FromAnsi(failure.what()));
     }
-    // Program end is immediate: no window, file or apartment is torn down first.
+    // Reached only when the run could not start: the sequence ends the process itself.
     ::ExitProcess(static_cast<UINT>(ExitCode(exit)));
 }

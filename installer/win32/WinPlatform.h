@@ -27,11 +27,21 @@ private:
 // report it (COM or a system library would not start).
 void ReportStartupFailure(std::wstring_view what);
 
-// Replaces a file only once its new content is complete and verified: the
-// bytes go to a temporary file in the same folder, are flushed and read back,
-// and then the temporary file is moved over the target. A failed pass leaves
-// the target as it was and no temporary file behind. A read-only target is
-// refused here, because the platform does not always refuse it (Wine as root).
+// Replaces a file only once its new content is complete and verified, and
+// only in the folder it names, which a standard user may own: the folder is
+// opened once, the bytes go to a new temporary file of a random name that is
+// confirmed to lie in that folder, are flushed and read back, and the file is
+// renamed over the target relative to the folder's handle. Nothing is moved or
+// deleted by name. A failed pass leaves the target as it was and no temporary
+// file behind. A read-only target is refused here, because the platform does
+// not always refuse it (Wine as root).
+// ExitProcess with the road's exit code, called while every object of the run
+// is still alive: the window, the apartment and winmm are left to the system.
+class ImmediateProgramEnd final : public ProgramEnd {
+public:
+    [[noreturn]] void End(Exit exit) override;
+};
+
 class SafeFileOutput final : public FileOutput {
 public:
     void WriteWholeFile(const std::wstring& path, std::span<const std::byte> bytes) override;

@@ -32,6 +32,7 @@ class WinShell final : public APIs::Shell {
 public:
     std::int32_t SpecialFolderLocation(std::int32_t csidl, APIs::ItemList* list) override;
     bool PathFromItemList(APIs::ItemList list, char* ansiBuffer) override;
+    bool WidePathFromItemList(APIs::ItemList list, std::wstring& path) override;
     APIs::ItemList BrowseForFolder(WindowHandle owner, const std::string& ansiPrompt,
                                    std::uint32_t flags) override;
     void FreeItemList(APIs::ItemList list) override;

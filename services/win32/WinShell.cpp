@@ -23,6 +23,14 @@ bool WinShell::PathFromItemList(APIs::ItemList list, char* ansiBuffer) {
     return ::SHGetPathFromIDListA(static_cast<PCIDLIST_ABSOLUTE>(list), ansiBuffer) != FALSE;
 }
 
+bool WinShell::WidePathFromItemList(APIs::ItemList list, std::wstring& path) {
+    // MAX_PATH is enough: an ANSI path that matches it has at most 259 characters.
+    wchar_t buffer[MAX_PATH] = {};
+    if (!::SHGetPathFromIDListW(static_cast<PCIDLIST_ABSOLUTE>(list), buffer)) return false;
+    path = buffer;
+    return true;
+}
+
 APIs::ItemList WinShell::BrowseForFolder(WindowHandle owner, const std::string& ansiPrompt,
                                          std::uint32_t flags) {
     // The prompt's copy lives until the browser has closed.

@@ -214,6 +214,10 @@ class Row:
                                 "tmpfs", str(target)], check=True)
             (self.prefix / "dosdevices" / (item.letter.lower() + ":")).symlink_to(target)
             self.drives[item.letter.upper()] = target
+        elif isinstance(item, s.Link):
+            link = self.unix(item.path)
+            link.parent.mkdir(parents=True, exist_ok=True)
+            link.symlink_to(self.unix(item.target))
         elif isinstance(item, s.HeldOpen):
             self.hold(item.path)
         elif isinstance(item, s.PlantedWinmm):

@@ -42,6 +42,14 @@ class Drive:
 
 
 @dataclass(frozen=True)
+class Link:
+    """A symbolic link at `path` to `target`, the only kind of link Wine can
+    express: it follows it as Windows follows a junction an administrator made."""
+    path: str
+    target: str
+
+
+@dataclass(frozen=True)
 class HeldOpen:
     """Another process keeps this file open with no sharing during the run."""
     path: str
@@ -106,6 +114,14 @@ ASK_TO_BROWSE = Box(
 NO_FOLDER_BOX = Box(title="Folder not specified.", prompt="No folder specified.\r\nQuillfernFaces will now exit.")
 SUCCESS_BOX = Box(title="Success!", prompt="Quillfern Card Faces Installed!")
 ERROR_BOX = Box(title="Error", prompt="Unexpected Error!\r\nQuillfernFaces will now exit.")
+UNHANDLED_NO_SCRIPTING = Box(
+    title="QuillfernFaces",
+    prompt="QuillfernFaces stopped because of a failure it cannot handle:\r\n\r\n"
+    # Wine's answer when the run-time's DLL is switched off.
+    "Creating Scripting.FileSystemObject failed (0x80040152).\r\n\r\n"
+    "No file has been installed.",
+    icon="shown",
+)
 UNHANDLED_NO_101 = Box(
     title="QuillfernFaces",
     prompt="QuillfernFaces stopped because of a failure it cannot handle:\r\n\r\n"
@@ -114,7 +130,7 @@ UNHANDLED_NO_101 = Box(
     icon="shown",
 )
 
-EXIT_SUCCESS, EXIT_DECLINED, EXIT_NO_FOLDER, EXIT_WRITE_FAILURE, EXIT_UNHANDLED = 0, 2, 3, 5, 6
+EXIT_SUCCESS, EXIT_DECLINED, EXIT_NO_FOLDER, EXIT_FOLDER_MISSING, EXIT_WRITE_FAILURE, EXIT_UNHANDLED = 0, 2, 3, 4, 5, 6
 # The Windows search order: the program's own folder before the system's.
 APP_FOLDER_FIRST = "winmm=n,b"
 
@@ -127,9 +143,18 @@ def in_folder(folder, name):
     return folder.rstrip("\\") + "\\" + name
 
 
+def folder_missing_box(folder):
+    return Box(title=folder + " not found.", prompt="Destination folder not found.\r\nQuillfernFaces will now exit.")
+
+
 ALL_FIVE = payloads(0, 1, 2, 3, 4)
 CHOSEN = "C:\\e2e\\Chosen Folder"
 FULL_DISK = "T:\\graphics"
+VICTIM = "C:\\e2e\\victim\\notes.txt"
+LINKED_FOLDER = "C:\\e2e\\linked graphics"
+# A name the ANSI code page (1252 here) lacks, and the folder it best-fits to.
+OUTSIDE_CODE_PAGE = "C:\\e2e\\Tolvar \u03a9mega"
+LOOK_ALIKE = "C:\\e2e\\Tolvar Omega"
 
 # ---- The matrix ------------------------------------------------------------
 
@@ -165,6 +190,14 @@ SCENARIOS = [
         steps=[ASK_TO_BROWSE, Browser("choose", CHOSEN), SUCCESS_BOX],
         exit_code=EXIT_SUCCESS,
         folders={CHOSEN: ALL_FIVE, DEFAULT_FOLDER: None},
+    ),
+    Scenario(
+        # The shell hands back the look-alike's path; it must not be written to.
+        name="look_alike_of_chosen_folder",
+        setup=[Folder(OUTSIDE_CODE_PAGE), Folder(LOOK_ALIKE)],
+        steps=[ASK_TO_BROWSE, Browser("choose", OUTSIDE_CODE_PAGE), folder_missing_box(LOOK_ALIKE)],
+        exit_code=EXIT_FOLDER_MISSING,
+        folders={OUTSIDE_CODE_PAGE: {}, LOOK_ALIKE: {}, DEFAULT_FOLDER: None},
     ),
     Scenario(
         name="drive_root_chosen",
@@ -214,6 +247,35 @@ SCENARIOS = [
         steps=[CloseWindow(), replace(SUCCESS_BOX, window="gone", hold_ms=1500)],
         exit_code=EXIT_SUCCESS,
         folders={DEFAULT_FOLDER: ALL_FIVE},
+    ),
+    Scenario(
+        # The link is replaced as a name; the file it points to is never written.
+        name="link_in_place_of_a_file",
+        setup=[Folder(DEFAULT_FOLDER), Folder("C:\\e2e\\victim"), File(VICTIM, b"another program's file, keep me\r\n"),
+               Link(in_folder(DEFAULT_FOLDER, NAMES[1]), VICTIM)],
+        steps=[SUCCESS_BOX],
+        exit_code=EXIT_SUCCESS,
+        folders={DEFAULT_FOLDER: ALL_FIVE, "C:\\e2e\\victim": {"notes.txt": Unchanged()}},
+    ),
+    Scenario(
+        # Under Wine a linked folder is simply followed, as Windows follows an
+        # administrator's junction; the files land where it points, and only there.
+        # Windows refuses a junction made by a standard user once redirection
+        # trust is enforced; Wine has neither the policy nor the user.
+        name="destination_folder_is_a_link",
+        setup=[Folder(LINKED_FOLDER), Folder("C:\\ProgramData\\Tolvar"), Link(DEFAULT_FOLDER, LINKED_FOLDER)],
+        steps=[SUCCESS_BOX],
+        exit_code=EXIT_SUCCESS,
+        folders={DEFAULT_FOLDER: ALL_FIVE, LINKED_FOLDER: ALL_FIVE},
+    ),
+    Scenario(
+        # Without the scripting run-time the existence test cannot be asked.
+        name="scripting_object_unavailable",
+        setup=[Folder(DEFAULT_FOLDER)],
+        dll_overrides="scrrun=d",
+        steps=[UNHANDLED_NO_SCRIPTING],
+        exit_code=EXIT_UNHANDLED,
+        folders={DEFAULT_FOLDER: {}},
     ),
     Scenario(
         name="planted_winmm_ignored",

@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,12 @@ public:
     std::map<std::int32_t, std::optional<std::string>> specialFolders;  // nullopt: virtual, no path
     // What the browser returns: nullopt is Cancel; a value with no path is a virtual item.
     std::optional<std::optional<std::string>> browseChoice;
+    // The shell's own wide path for an item whose ANSI path is the key, where
+    // the code page changed it (nullopt: the wide lookup fails too). Any other
+    // item's wide path is its ANSI path read as Latin-1.
+    std::map<std::string, std::optional<std::wstring>> ownPaths;
+    // What a failed ANSI lookup leaves in the buffer for an item without a path.
+    std::string failedLookupWrites;
 
     int listsHandedOut = 0;
     std::vector<APIs::ItemList> freed;
@@ -51,8 +58,24 @@ public:
     }
     bool PathFromItemList(APIs::ItemList list, char* buffer) override {
         const auto& path = lists_.at(list);
-        if (!path) return false;
+        if (!path) {
+            std::memcpy(buffer, failedLookupWrites.c_str(), failedLookupWrites.size());
+            return false;
+        }
         std::memcpy(buffer, path->c_str(), path->size() + 1);
+        return true;
+    }
+    bool WidePathFromItemList(APIs::ItemList list, std::wstring& wide) override {
+        const auto& path = lists_.at(list);
+        if (!path) return false;
+        const auto own = ownPaths.find(*path);
+        if (own == ownPaths.end()) {
+            wide.assign(path->begin(), path->end());
+            for (wchar_t& c : wide) c = static_cast<wchar_t>(static_cast<unsigned char>(c));
+            return true;
+        }
+        if (!own->second) return false;
+        wide = *own->second;
         return true;
     }
     APIs::ItemList BrowseForFolder(WindowHandle owner, const std::string& prompt,
@@ -115,6 +138,8 @@ public:
     explicit FakeWindow(EventLog& log) : log_(log) {}
     static constexpr WindowHandle kHandle = 0x00010ABC;
     bool failToCreate = false;
+    // A library failure (not ours) while creating, with this what() text.
+    std::string libraryFailure;
     std::wstring caption = L"Label4";  // a placeholder no player should see
     bool visible = false;
     bool closedByPlayer = false;
@@ -122,6 +147,7 @@ public:
     void Create() override {
         log_.push_back("window created");
         if (failToCreate) throw Failure(L"The installer window could not be created.");
+        if (!libraryFailure.empty()) throw std::runtime_error(libraryFailure);
     }
     void SetAddOnCaption(std::wstring_view text) override {
         caption = text;
@@ -144,15 +170,25 @@ struct ShownBox {
     bool operator==(const ShownBox&) const = default;
 };
 
+// How a box with a given title fails instead of showing.
+enum class BoxFault { NotShown, OutOfMemory };
+
 class FakeDialogue final : public Dialogue {
 public:
     explicit FakeDialogue(EventLog& log) : log_(log) {}
     std::deque<MessageResult> answers;  // OK once these run out
-    std::vector<ShownBox> boxes;
+    std::map<std::wstring, BoxFault> faults;  // by title
+    std::vector<ShownBox> boxes;          // only those that showed
     std::vector<std::wstring> unhandled;
 
     MessageResult ShowMessage(std::wstring_view prompt, std::optional<std::wstring_view> title,
                               MessageStyle style) override {
+        const auto fault = title ? faults.find(std::wstring(*title)) : faults.end();
+        if (fault != faults.end()) {
+            log_.push_back("box failed " + Narrow(*title));
+            if (fault->second == BoxFault::OutOfMemory) throw std::bad_alloc();
+            throw Failure(L"A message box could not be shown.");
+        }
         boxes.push_back({std::wstring(prompt),
                          title ? std::optional<std::wstring>(std::wstring(*title)) : std::nullopt, style});
         log_.push_back("box " + Narrow(prompt));
@@ -169,6 +205,23 @@ public:
 
 private:
     EventLog& log_;
+};
+
+// Records the program's end instead of ending the test, and how much had
+// happened by then, so a test can tell that nothing ran after it.
+class FakeProgramEnd final : public ProgramEnd {
+public:
+    explicit FakeProgramEnd(const EventLog& log) : log_(log) {}
+    std::vector<Exit> exits;
+    std::size_t eventsBefore = 0;
+
+    void End(Exit exit) override {
+        exits.push_back(exit);
+        eventsBefore = log_.size();
+    }
+
+private:
+    const EventLog& log_;
 };
 
 // A clock that advances a fixed step at every reading.

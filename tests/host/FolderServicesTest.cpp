@@ -125,5 +125,61 @@ TEST_F(Browser, ItemWithoutPathGivesEmptyTextAndIsReleased) {
     EXPECT_EQ(shell.freed.size(), 1u);
 }
 
+TEST_F(Browser, FailedLookupGivesEmptyTextWhateverItWrote) {
+    shell.browseChoice = std::optional<std::string>{};
+    shell.failedLookupWrites = "C:\\Windows";
+    bool lookAlike = true;
+    EXPECT_EQ(APIs::BrowseForFolder(0, shell, codePage, &lookAlike), L"");
+    EXPECT_FALSE(lookAlike);
+    EXPECT_EQ(shell.freed.size(), 1u);
+}
+
+// The ANSI scheme's path against the shell's own wide path for the same item.
+struct LookAlikeCase {
+    const char* name;
+    const char* ansiPath;
+    // The shell's own wide path where the code page changed it; nullopt: it
+    // has none. Absent: the ANSI path read as Latin-1, the same folder.
+    std::optional<std::optional<std::wstring>> ownPath;
+    bool lookAlike;
+};
+
+const LookAlikeCase kLookAlikeCases[] = {
+    {"PlainPath", "C:\\ProgramData", std::nullopt, false},
+    {"LetterTheCodePageHolds", "C:\\Donn\xE9" "es", std::nullopt, false},
+    {"DriveRoot", "C:\\", std::nullopt, false},
+    {"OmegaBestFitToO", "C:\\Tolvar Omega", std::optional<std::wstring>{L"C:\\Tolvar \u03A9mega"}, true},
+    {"FullwidthBackslashesBecomeSeparators", "C:\\a\\..\\Windows",
+     std::optional<std::wstring>{L"C:\\a\uFF3C..\uFF3CWindows"}, true},
+    {"YenSignBecomesASeparatorUnderCodePage932", "C:\\Games\\x",
+     std::optional<std::wstring>{L"C:\\Games\u00A5x"}, true},
+    {"DifferentOnlyInCase", "C:\\programdata", std::optional<std::wstring>{L"C:\\ProgramData"}, true},
+    {"NoWidePath", "C:\\ProgramData", std::optional<std::wstring>{}, true},
+};
+
+class LookAlikes : public ::testing::TestWithParam<LookAlikeCase> {};
+
+TEST_P(LookAlikes, AreToldApartOnBothRoadsAndTheAnsiPathIsKept) {
+    const LookAlikeCase& c = GetParam();
+    const std::string ansi = c.ansiPath;
+    const std::wstring shown = Latin1CodePage().FromAnsi(ansi);
+    FakeShell shell;
+    Latin1CodePage codePage;
+    shell.specialFolders[0x23] = ansi;
+    shell.browseChoice = std::optional<std::string>{ansi};
+    if (c.ownPath) shell.ownPaths[ansi] = *c.ownPath;
+
+    bool lookAlike = !c.lookAlike;
+    EXPECT_EQ(APIs::GetSpecialFolderPath(0x23, shell, codePage, &lookAlike), shown);
+    EXPECT_EQ(lookAlike, c.lookAlike) << "special folder";
+    lookAlike = !c.lookAlike;
+    EXPECT_EQ(APIs::BrowseForFolder(0, shell, codePage, &lookAlike), shown);
+    EXPECT_EQ(lookAlike, c.lookAlike) << "browser";
+    EXPECT_EQ(shell.freed.size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(FolderServices, LookAlikes, ::testing::ValuesIn(kLookAlikeCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace quillfern::testing

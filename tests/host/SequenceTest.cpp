@@ -51,6 +51,7 @@ struct Rig {
     FakeFolderQuery folders;
     FakeResources resources;
     FakeFiles files{log};
+    FakeProgramEnd end{log};
     std::vector<std::wstring_view> catalogue{payload::kCatalogue.begin(), payload::kCatalogue.end()};
 
     Rig() {
@@ -60,7 +61,7 @@ struct Rig {
     }
 
     Exit Run() {
-        Platform platform{window, dialogue, clock, pump, shell, codePage, folders, resources, files};
+        Platform platform{window, dialogue, clock, pump, shell, codePage, folders, resources, files, end};
         MainFunctions installer(platform, catalogue);
         return installer.Main();
     }
@@ -149,6 +150,49 @@ const Case kRoads[] = {
      Exit::UnhandledFailure, {}, {}},
     {"WindowCannotBeCreatedIsUnhandled", [](Rig& rig) { rig.window.failToCreate = true; },
      Exit::UnhandledFailure, {}, {}},
+    // A folder whose ANSI path best-fits to another, existing one counts as missing.
+    {"LookAlikeOfTheChosenFolderIsMissing",
+     [](Rig& rig) {
+         DefaultFolderMissing(rig);
+         rig.shell.browseChoice = std::optional<std::string>{"D:\\Tolvar Omega"};
+         rig.shell.ownPaths["D:\\Tolvar Omega"] = L"D:\\Tolvar \u03A9mega";
+         rig.folders.folders = {L"D:\\Tolvar Omega"};
+     },
+     Exit::FolderMissing, {DefaultMissingBox(kGraphics), FolderMissingBox(L"D:\\Tolvar Omega")}, {}},
+    {"LookAlikeOfTheDefaultFolderIsMissing",
+     [](Rig& rig) {
+         rig.shell.specialFolders[0x23] = "C:\\Data\\..\\ProgramData";
+         rig.shell.ownPaths["C:\\Data\\..\\ProgramData"] = L"C:\\Data\uFF3C..\uFF3CProgramData";
+         rig.folders.folders = {L"C:\\Data\\..\\ProgramData\\Tolvar\\graphics", kGraphics};
+         rig.dialogue.answers = {MessageResult::Cancel};
+     },
+     Exit::UserDeclined, {DefaultMissingBox(L"C:\\Data\\..\\ProgramData\\Tolvar\\graphics")}, {}},
+    {"LookAlikeDefaultThenARealChoice",
+     [](Rig& rig) {
+         rig.shell.specialFolders[0x23] = "C:\\ProgramDatO";
+         rig.shell.ownPaths["C:\\ProgramDatO"] = L"C:\\ProgramDat\u03A9";
+         rig.shell.browseChoice = std::optional<std::string>{"D:\\Games"};
+         rig.folders.folders = {L"C:\\ProgramDatO\\Tolvar\\graphics", L"D:\\Games"};
+     },
+     Exit::Success, {DefaultMissingBox(L"C:\\ProgramDatO\\Tolvar\\graphics"), kSuccessBox},
+     FiveFilesIn(L"D:\\Games")},
+    // After files are written, a final box that fails must not become the
+    // report that says none was.
+    {"SuccessBoxNotShownGoesToTheErrorBox",
+     [](Rig& rig) { rig.dialogue.faults = {{L"Success!", BoxFault::NotShown}}; }, Exit::WriteFailure,
+     {kErrorBox}, FiveFilesIn(kGraphics)},
+    {"NeitherFinalBoxShows",
+     [](Rig& rig) {
+         rig.dialogue.faults = {{L"Success!", BoxFault::NotShown}, {L"Error", BoxFault::NotShown}};
+     },
+     Exit::WriteFailure, {}, FiveFilesIn(kGraphics)},
+    {"ErrorBoxOutOfMemoryAfterARefusedFile",
+     [](Rig& rig) {
+         rig.files.refuse = {kGraphics + L"\\Quillfern2.edf"};
+         rig.dialogue.faults = {{L"Error", BoxFault::OutOfMemory}};
+     },
+     Exit::WriteFailure, {},
+     {{kGraphics + L"\\Quillfern.fac", 101}, {kGraphics + L"\\Quillfern1.edf", 102}}},
 };
 
 class Roads : public ::testing::TestWithParam<Case> {};
@@ -166,10 +210,85 @@ TEST_P(Roads, EndWithTheirBoxesFilesAndExitCode) {
     EXPECT_EQ(rig.files.files, expected);
 
     EXPECT_EQ(rig.dialogue.unhandled.size(), road.exit == Exit::UnhandledFailure ? 1u : 0u);
+
+    // The program ends once, with the road's exit code, and nothing runs after it.
+    EXPECT_EQ(rig.end.exits, std::vector<Exit>{road.exit});
+    EXPECT_EQ(rig.end.eventsBefore, rig.log.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Sequence, Roads, ::testing::ValuesIn(kRoads),
                          [](const auto& info) { return std::string(info.param.name); });
+
+struct EndCase {
+    const char* name;
+    std::function<void(Rig&)> arrange;
+    const char* finalEvent;
+};
+
+const EndCase kEnds[] = {
+    {"AfterTheSuccessBox", [](Rig&) {}, "box Quillfern Card Faces Installed!"},
+    {"AfterCancelOnTheQuestion",
+     [](Rig& rig) {
+         DefaultFolderMissing(rig);
+         rig.dialogue.answers = {MessageResult::Cancel};
+     },
+     "box Default destination folder not found.\r\nMake sure Tolvar has already been installed.\r\n"
+     "Select OK to browse for Tolvar\\graphics folder or CANCEL to Exit."},
+    {"AfterTheErrorBox", [](Rig& rig) { rig.resources.resources.erase(104); },
+     "box Unexpected Error!\r\nQuillfernFaces will now exit."},
+    {"AfterAnErrorBoxThatFailed",
+     [](Rig& rig) {
+         rig.resources.resources.erase(104);
+         rig.dialogue.faults = {{L"Error", BoxFault::NotShown}};
+     },
+     "box failed Error"},
+    {"AfterTheUnhandledFailureReport", [](Rig& rig) { rig.window.failToCreate = true; },
+     "unhandled failure"},
+};
+
+class ProgramEnds : public ::testing::TestWithParam<EndCase> {};
+
+// The platform's end comes straight after the final box: the sequence tears
+// nothing down first, and nothing of the sequence runs after it.
+TEST_P(ProgramEnds, RightAfterTheFinalBox) {
+    Rig rig;
+    GetParam().arrange(rig);
+    rig.Run();
+    ASSERT_EQ(rig.end.exits.size(), 1u);
+    ASSERT_GE(rig.end.eventsBefore, 1u);
+    EXPECT_EQ(rig.log[rig.end.eventsBefore - 1], GetParam().finalEvent);
+    EXPECT_EQ(rig.end.eventsBefore, rig.log.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sequence, ProgramEnds, ::testing::ValuesIn(kEnds),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// An ANSI code page in which byte 0x80 is the euro sign, unlike Latin-1.
+class EuroCodePage final : public APIs::AnsiCodePage {
+public:
+    std::string ToAnsi(std::wstring_view text) override { return latin1_.ToAnsi(text); }
+    std::wstring FromAnsi(std::string_view bytes) override {
+        std::wstring text = latin1_.FromAnsi(bytes);
+        for (wchar_t& c : text) {
+            if (c == 0x80) c = L'\u20AC';
+        }
+        return text;
+    }
+
+private:
+    Latin1CodePage latin1_;
+};
+
+TEST(Sequence, LibraryFailureTextIsConvertedFromTheAnsiCodePage) {
+    Rig rig;
+    rig.window.libraryFailure = "costs 5 \x80 and \xE9";
+    EuroCodePage codePage;
+    Platform platform{rig.window, rig.dialogue,  rig.clock, rig.pump, rig.shell,
+                      codePage,   rig.folders,   rig.resources, rig.files, rig.end};
+    MainFunctions installer(platform, rig.catalogue);
+    EXPECT_EQ(installer.Main(), Exit::UnhandledFailure);
+    EXPECT_EQ(rig.dialogue.unhandled, std::vector<std::wstring>{L"costs 5 \u20AC and \u00E9"});
+}
 
 TEST(Sequence, ExitCodesAreDistinctAndSuccessIsZero) {
     EXPECT_EQ(ExitCode(Exit::Success), 0);
@@ -305,8 +424,8 @@ TEST(Sequence, KindDecidesLastFileIndex) {
         rig.shell.specialFolders.clear();  // stop at the first question
         rig.folders.folders.clear();
         rig.dialogue.answers = {MessageResult::Cancel};
-        Platform platform{rig.window, rig.dialogue, rig.clock, rig.pump, rig.shell,
-                          rig.codePage, rig.folders, rig.resources, rig.files};
+        Platform platform{rig.window,   rig.dialogue, rig.clock,     rig.pump,  rig.shell,
+                          rig.codePage, rig.folders,  rig.resources, rig.files, rig.end};
         MainFunctions installer(platform, rig.catalogue);
         installer.Main();
         EXPECT_EQ(installer.LastFileIndex, row.lastIndex) << Narrow(row.catalogue[0]);

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -140,9 +141,9 @@ private:
 class Browser : public FolderServicesWin {
 protected:
     // Opens the browser and lets a player cancel it (empty choice) or pick the choice.
-    std::wstring BrowseAndChoose(const std::wstring& choice) {
+    std::wstring BrowseAndChoose(const std::wstring& choice, bool* lookAlike = nullptr) {
         BrowserOperator player(choice);
-        std::wstring chosen = APIs::BrowseForFolder(kNoWindow, shell, codePage);
+        std::wstring chosen = APIs::BrowseForFolder(kNoWindow, shell, codePage, lookAlike);
         EXPECT_TRUE(player.Found()) << "the browser never appeared";
         if (!choice.empty()) {
             EXPECT_TRUE(player.Selected()) << "the browser never showed the choice selected";
@@ -164,6 +165,49 @@ TEST_F(Browser, DriveRootKeepsItsSeparator) {
     const std::wstring chosen = BrowseAndChoose(L"C:\\");
     EXPECT_EQ(chosen, L"C:\\");
     EXPECT_TRUE(APIs::IsFolder(chosen, query));
+}
+
+// A sub-folder of a test folder, removed before the test folder is.
+class SubFolder {
+public:
+    SubFolder(const TestFolder& parent, const wchar_t* name) : path_(parent.File(name)) {
+        EXPECT_TRUE(::CreateDirectoryW(path_.c_str(), nullptr)) << "cannot create a sub-folder";
+    }
+    ~SubFolder() { ::RemoveDirectoryW(path_.c_str()); }
+    SubFolder(const SubFolder&) = delete;
+    SubFolder& operator=(const SubFolder&) = delete;
+    const std::wstring& Path() const { return path_; }
+
+private:
+    std::wstring path_;
+};
+
+// The real shell converts the path of a folder named outside the code page,
+// and the check against its wide path catches that whatever the conversion.
+TEST_F(Browser, FolderNamedOutsideTheCodePageIsALookAlike) {
+    if (::GetACP() == CP_UTF8) GTEST_SKIP() << "a UTF-8 code page holds every name";
+    TestFolder folder;
+    const SubFolder plain(folder, L"Tolvar Omega");
+    const SubFolder omega(folder, L"Tolvar \u03A9mega");
+    bool lookAlike = false;
+    const std::wstring chosen = BrowseAndChoose(omega.Path(), &lookAlike);
+    EXPECT_TRUE(lookAlike);
+    EXPECT_NE(chosen, omega.Path());
+    EXPECT_FALSE(chosen.empty());
+    lookAlike = true;
+    BrowseAndChoose(plain.Path(), &lookAlike);
+    EXPECT_FALSE(lookAlike);
+}
+
+TEST(AnsiCodePage, NeverBestFitsACharacterItLacks) {
+    if (::GetACP() == CP_UTF8) GTEST_SKIP() << "a UTF-8 code page lacks no character";
+    win32::SystemAnsiCodePage codePage;
+    // Best fit would make these O, a separator and a separator.
+    for (const wchar_t* text : {L"\u03A9", L"\uFF3C", L"\u2216"}) {
+        const std::string ansi = codePage.ToAnsi(text);
+        EXPECT_NE(ansi, "O");
+        EXPECT_EQ(ansi.find('\\'), std::string::npos) << "U+" << std::hex << static_cast<int>(text[0]);
+    }
 }
 
 }  // namespace

@@ -83,6 +83,19 @@ TEST_F(SafeFileOutputTest, FolderInPlaceOfTheFileFails) {
     ::RemoveDirectoryW(target.c_str());
 }
 
+// Only "not found" means nothing is there; a name the file system rejects
+// might hide a file, so the pass stops before anything is created.
+TEST_F(SafeFileOutputTest, TargetThatCannotBeExaminedFailsBeforeAnythingIsCreated) {
+    try {
+        output.WriteWholeFile(folder.File(L"Quill<fern.fac"), Bytes("payload"));
+        ADD_FAILURE() << "no failure";
+    } catch (const Failure& failure) {
+        EXPECT_NE(failure.Message().find(L"cannot be examined"), std::wstring::npos)
+            << std::string(failure.what());
+    }
+    EXPECT_TRUE(folder.Names().empty());
+}
+
 TEST_F(SafeFileOutputTest, MissingFolderFails) {
     EXPECT_THROW(output.WriteWholeFile(folder.Path() + L"\\nowhere\\Quillfern.fac", Bytes("payload")),
                  Failure);

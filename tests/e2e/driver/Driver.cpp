@@ -224,7 +224,7 @@ constexpr SIZE_T kRemoteQueryOffset = 1024;
 constexpr SIZE_T kRemoteTextOffset = kRemoteQueryOffset + sizeof(TVITEMW);
 constexpr int kTreeTextChars = MAX_PATH;
 constexpr SIZE_T kRemoteSize = kRemoteTextOffset + (kTreeTextChars + 1) * sizeof(wchar_t);
-static_assert(kRemotePathOffset + MAX_PATH <= kRemoteQueryOffset);
+static_assert(kRemotePathOffset + MAX_PATH * sizeof(wchar_t) <= kRemoteQueryOffset);
 
 std::optional<std::wstring> TreeItemText(HWND tree, HTREEITEM item, const RemoteBuffer& remote) {
     TVITEMW query{};
@@ -386,13 +386,21 @@ int ChooseInBrowser(HWND browser, const std::wstring& path, DWORD timeoutMs) {
         Complain(L"cannot allocate memory in the browser's process");
         return kUnexpected;
     }
-    // The installer calls the ANSI browser, so the path goes in as ANSI too.
+    // The installer calls the ANSI browser, so the path goes in as ANSI too,
+    // unless the code page cannot hold it: then as the wide path it is.
     std::string ansi(MAX_PATH, '\0');
-    const int length = ::WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, ansi.data(), MAX_PATH, nullptr, nullptr);
-    if (length == 0 || !remote.Write(kRemotePathOffset, ansi.data(), static_cast<SIZE_T>(length))) {
+    BOOL lossy = FALSE;
+    const int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, ansi.data(),
+                                             MAX_PATH, nullptr, &lossy);
+    const bool wide = length == 0 || lossy;
+    const bool written = wide ? path.size() < MAX_PATH &&
+                                    remote.Write(kRemotePathOffset, path.c_str(), (path.size() + 1) * sizeof(wchar_t))
+                              : remote.Write(kRemotePathOffset, ansi.data(), static_cast<SIZE_T>(length));
+    if (!written) {
         Complain(L"cannot hand the path to the browser");
         return kUnexpected;
     }
+    const UINT setSelection = wide ? BFFM_SETSELECTIONW : BFFM_SETSELECTIONA;
     // The browser shows before its tree is filled, and a selection asked for
     // too early is dropped; so it is asked again until the tree shows it. OK
     // with nothing selected would return the Desktop, so OK waits for that too.
@@ -403,7 +411,7 @@ int ChooseInBrowser(HWND browser, const std::wstring& path, DWORD timeoutMs) {
     for (;;) {
         if (::GetTickCount64() >= nextRequest) {
             DWORD_PTR ignored = 0;
-            ::SendMessageTimeoutW(browser, BFFM_SETSELECTIONA, TRUE,
+            ::SendMessageTimeoutW(browser, setSelection, TRUE,
                                   reinterpret_cast<LPARAM>(remote.At(kRemotePathOffset)), SMTO_ABORTIFHUNG,
                                   CrossProcessSendMs(), &ignored);
             nextRequest = ::GetTickCount64() + quillfern::testing::ScaledMs(kReselectMs);

@@ -1,0 +1,28 @@
+# Fails unless the exe's PE header keeps its exploit mitigations: a relocatable
+# image (ASLR), no executable data (DEP) and no SEH handler of its own.
+execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "objdump failed on ${EXE}")
+endif()
+if(NOT dump MATCHES "DllCharacteristics[ \t]+([0-9a-fA-F]+)")
+    message(FATAL_ERROR "no DllCharacteristics in the header of ${EXE}")
+endif()
+math(EXPR flags "0x${CMAKE_MATCH_1}")
+message(STATUS "DllCharacteristics 0x${CMAKE_MATCH_1}")
+foreach(pair "0x40;DYNAMIC_BASE" "0x100;NX_COMPAT" "0x400;NO_SEH")
+    list(GET pair 0 bit)
+    list(GET pair 1 name)
+    math(EXPR set "${flags} & ${bit}")
+    if(set EQUAL 0)
+        message(FATAL_ERROR "${name} (${bit}) is not set in DllCharacteristics")
+    endif()
+endforeach()
+
+# DYNAMIC_BASE moves nothing without the relocations the loader applies.
+if(dump MATCHES "relocations stripped")
+    message(FATAL_ERROR "the relocations are stripped, so the image cannot move")
+endif()
+execute_process(COMMAND ${OBJDUMP} -h ${EXE} OUTPUT_VARIABLE sections)
+if(NOT sections MATCHES "\\.reloc[ \t]+0*[1-9a-fA-F]")
+    message(FATAL_ERROR "no .reloc section in ${EXE}")
+endif()
