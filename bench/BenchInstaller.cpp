@@ -16,6 +16,7 @@
 namespace {
 
 using namespace quillfern;
+using bench::PeakPrivateBytes;
 using bench::PeakWorkingSet;
 using bench::Record;
 using bench::Ticks;
@@ -28,7 +29,7 @@ public:
 
     std::uint32_t Now() override {
         // Read before the pause's first reading, so the wait itself is not lengthened.
-        if (reads_ == 0) peakAtStart_ = PeakWorkingSet();
+        if (reads_ == 0) peaksAtStart_ = bench::ReadMemoryPeaks();
         const std::uint32_t now = inner_->Now();
         const std::int64_t ticks = Ticks();
         if (reads_++ == 0) {
@@ -41,7 +42,8 @@ public:
     }
 
     void AddTo(Record& record) const {
-        record.Add("peak_ws_pause", peakAtStart_);
+        record.Add("peak_ws_pause", peaksAtStart_.workingSet);
+        record.Add("private_pause", peaksAtStart_.privateBytes);
         record.Add("pause_reads", reads_);
         record.Add("pause_start", firstTicks_);
         record.Add("pause_end", lastTicks_);
@@ -51,7 +53,7 @@ public:
 private:
     APIs::MillisecondClock* inner_ = nullptr;
     std::int64_t reads_ = 0;
-    std::int64_t peakAtStart_ = 0;
+    bench::MemoryPeaks peaksAtStart_;
     std::uint32_t first_ = 0;
     std::uint32_t last_ = 0;
     std::int64_t firstTicks_ = 0;
@@ -67,6 +69,7 @@ public:
     void WriteWholeFile(const std::wstring& path, std::span<const std::byte> bytes) override {
         const std::string name = "write" + std::to_string(count_++);
         record_.Add(name + "_peak_before", PeakWorkingSet());
+        record_.Add(name + "_private_before", PeakPrivateBytes());
         record_.Add(name + "_start", Ticks());
         inner_->WriteWholeFile(path, bytes);
         record_.Add(name + "_end", Ticks());
@@ -88,6 +91,7 @@ public:
                               MessageStyle style) override {
         record_.Add("box", Ticks());
         record_.Add("peak_ws_box", PeakWorkingSet());
+        record_.Add("private_box", PeakPrivateBytes());
         return inner_->ShowMessage(prompt, title, style);
     }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -28,11 +29,31 @@ inline std::int64_t TicksPerSecond() {
     return frequency.QuadPart;
 }
 
-inline std::int64_t PeakWorkingSet(HANDLE process = ::GetCurrentProcess()) {
-    PROCESS_MEMORY_COUNTERS counters{};
+// Private bytes: the memory that the process alone holds, its commit charge.
+// Windows keeps their peak in PeakPagefileUsage; Wine reports the current
+// figure there too, so the larger of the two is the peak as far as it is known.
+struct MemoryPeaks {
+    std::int64_t workingSet = -1;
+    std::int64_t privateBytes = -1;
+};
+
+inline MemoryPeaks ReadMemoryPeaks(HANDLE process = ::GetCurrentProcess()) {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof counters;
-    if (!::K32GetProcessMemoryInfo(process, &counters, sizeof counters)) return -1;
-    return static_cast<std::int64_t>(counters.PeakWorkingSetSize);
+    if (!::K32GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                   sizeof counters)) {
+        return {};
+    }
+    return {static_cast<std::int64_t>(counters.PeakWorkingSetSize),
+            static_cast<std::int64_t>(std::max(counters.PeakPagefileUsage, counters.PrivateUsage))};
+}
+
+inline std::int64_t PeakWorkingSet(HANDLE process = ::GetCurrentProcess()) {
+    return ReadMemoryPeaks(process).workingSet;
+}
+
+inline std::int64_t PeakPrivateBytes(HANDLE process = ::GetCurrentProcess()) {
+    return ReadMemoryPeaks(process).privateBytes;
 }
 
 // A GUI program's command line tail: one path without spaces, as the runner

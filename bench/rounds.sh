@@ -58,10 +58,17 @@ one_round() {  # one_round <round> : every program once, the installer's floors 
     empty_graphics
     launch "$records/product-$r.launch" "$bin\\QuillfernFaces.exe"
     check_installed
+    # The peer, silent: stored, compressed, and empty for its cost beyond the install work.
+    local variant
+    for variant in stored lzma empty; do
+        empty_graphics
+        launch "$records/peer_$variant-$r.launch" "$bin\\qf_bench_peer_$variant.exe" /S
+        [ "$variant" = empty ] || check_installed
+    done
 }
 
 # One round to warm the caches, not counted.
-echo "Warming up, then $rounds rounds of about 5 s each" >&2
+echo "Warming up, then $rounds rounds of about 7 s each (natively; several times longer in the VM)" >&2
 one_round warmup
 rm -f "$records"/*
 for r in $(seq 1 "$rounds"); do one_round "$r"; done
@@ -74,5 +81,7 @@ if [ "${QF_ROAD:-native}" = vm ]; then
 fi
 python3 "$here/summarise.py" --records "$records" --rounds "$rounds" \
     --exe "$build/QuillfernFaces.exe" --floor-exe "$build/bench/qf_bench_floor.exe" \
+    --peer-exe stored="$build/bench/qf_bench_peer_stored.exe" lzma="$build/bench/qf_bench_peer_lzma.exe" \
+    empty="$build/bench/qf_bench_peer_empty.exe" \
     --objdump i686-w64-mingw32-objdump \
     --payload "${names[@]/#/resources/}" --window-picture resources/window.jpg

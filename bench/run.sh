@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The benchmark: builds the release installer, its timing build and the floors,
-# then runs them in turn under Wine (bench/rounds.sh) and prints medians, each
-# beside its floor from the same rounds. On a machine that executes no 32-bit
-# code the rounds run in the test guest (tools/vm/), under emulation.
+# The benchmark: builds the release installer, its timing build, the floors and
+# the peer installers, then runs them in turn under Wine (bench/rounds.sh) and
+# prints medians, each beside its floor and the peer from the same rounds. On a
+# machine that executes no 32-bit code the rounds run in the test guest
+# (tools/vm/), under emulation.
 # Usage: bench/run.sh [rounds]   (default 11)
 set -euo pipefail
 rounds=${1:-11}
@@ -15,7 +16,7 @@ build="$root/build-bench"
 # The product's own build settings, in a folder of the benchmark's own.
 cmake --preset win32 -B "$build" >/dev/null
 cmake --build "$build" -j2 --target QuillfernFaces qf_bench_installer qf_bench_floor \
-    qf_bench_floor_rsrc qf_bench_launch qf_bench_copy >/dev/null
+    qf_bench_floor_rsrc qf_bench_launch qf_bench_copy qf_bench_peer >/dev/null
 
 source tools/vm/road.sh
 qf_road_choose

@@ -15,6 +15,8 @@ packages=(
     imagemagick xxd file procps python3
     libcairo2-dev libjpeg62-turbo-dev libpng-dev libfreetype-dev
     fonts-dejavu-core fonts-liberation
+    # makensis builds the benchmark's peer installer (bench/peer.nsi).
+    nsis
 )
 # Wine and its X server on this machine where it runs 32-bit code; otherwise
 # what builds and boots the test guest, which brings its own Wine.
