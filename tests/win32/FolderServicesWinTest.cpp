@@ -5,7 +5,6 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
