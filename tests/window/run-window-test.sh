@@ -80,12 +80,7 @@ harness_pid=$!
 pids+=("$harness_pid")
 wine "$check" --gtest_filter='Window.*:Frame.*:lab1/*' "$(windows_path "$harness")" "$(windows_path "$out")"
 
-# Wine draws the frame itself (unmanaged windows), so the X window holds it all.
-geometry=$(xwininfo -name "$title" | awk '
-    /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-    /Width:/ { w = $NF } /Height:/ { h = $NF }
-    END { printf "%dx%d+%d+%d", w, h, x, y }')
-import -window root -crop "$geometry" +repage -strip "$out/window.png"
+geometry=$(qf_screenshot "$title" "$out/window.png") || { echo "run-window-test: no window to take a screenshot of" >&2; exit 1; }
 echo "screenshot: $out/window.png ($geometry)"
 
 echo "== maximised, then closed =="

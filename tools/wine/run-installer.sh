@@ -26,17 +26,6 @@ mkdir -p "$graphics"
 # Files left by an earlier run would hide whether this one wrote anything.
 rm -f "$graphics"/Quillfern*
 
-# screenshot <window title> <file>: the named window, frame and all, as on screen.
-screenshot() {
-    local geometry
-    geometry=$(xwininfo -name "$1" 2>/dev/null | awk '
-        /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-        /Width:/ { w = $NF } /Height:/ { h = $NF }
-        END { if (w) printf "%dx%d+%d+%d", w, h, x, y }')
-    [ -n "$geometry" ] || return 1
-    import -window root -crop "$geometry" +repage -strip "$2"
-}
-
 echo "Running QuillfernFaces.exe"
 wine "$exe" &
 installer=$!
@@ -49,14 +38,14 @@ if [ "$answer_for_player" -eq 1 ]; then
         sleep 0.1
     done
     sleep 0.5
-    screenshot "Tolvar Support Files" "$shots/window.png" || echo "  (no window to take a screenshot of)"
+    qf_screenshot "Tolvar Support Files" "$shots/window.png" >/dev/null || echo "  (no window to take a screenshot of)"
     # No screen to show the player: read the final box aloud, then press OK.
     timeout_ms=$((30000 * wait_scale))
     fields=$(wine "$driver" box --timeout-ms "$timeout_ms" | tr -d '\r')
     sed 's/^/  box: /' <<<"$fields"
     # The driver escapes backslashes and control characters as \\, \r, \xNN.
     title=$(printf '%b' "$(sed -n 's/^title=//p' <<<"$fields")")
-    screenshot "$title" "$shots/final-box.png" || echo "  (no box to take a screenshot of)"
+    qf_screenshot "$title" "$shots/final-box.png" >/dev/null || echo "  (no box to take a screenshot of)"
     wine "$driver" box --press OK --timeout-ms "$timeout_ms" >/dev/null
     echo "Screenshots: $shots/window.png, $shots/final-box.png"
 fi

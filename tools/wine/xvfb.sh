@@ -34,3 +34,17 @@ qf_xvfb_stop() {
         qf_xvfb_pid=""
     fi
 }
+
+# qf_screenshot <window title> <file>: the named window, frame and all, as it
+# is on screen (Wine draws the frames of unmanaged windows itself). Prints the
+# geometry; fails when no such window is shown.
+qf_screenshot() {
+    local geometry
+    geometry=$(xwininfo -name "$1" 2>/dev/null | awk '
+        /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+        /Width:/ { w = $NF } /Height:/ { h = $NF }
+        END { if (w) printf "%dx%d+%d+%d", w, h, x, y }')
+    [ -n "$geometry" ] || return 1
+    import -window root -crop "$geometry" +repage -strip "$2"
+    echo "$geometry"
+}
